@@ -1,0 +1,30 @@
+#include "EndState.h"
+
+#include "Screens.h"
+
+#include "glframework/FrameClock.h"
+
+#include <GL/freeglut.h>
+
+EndState::EndState(const char* name_) : State(name_), won(false), enterTime(0.0f) {}
+
+bool EndState::enter(State*)
+{
+    enterTime = static_cast<float>(getCurrentTime());
+    return true;
+}
+
+bool EndState::leave(State*)
+{
+    return true;
+}
+
+void EndState::draw() {}
+
+void EndState::mouseButton(int button, int state, int, int)
+{
+    if (button != GLUT_LEFT_BUTTON || state != GLUT_UP)
+        return;
+    if (getCurrentTime() - enterTime > 3.0)
+        changeState(&liveMode);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "glframework/State.h"
+
+// Shows the outcome of a game over the whole window. A left click made after
+// a pause of more than 3 whole seconds of the frame clock starts a new game.
+class EndState : public State
+{
+public:
+    explicit EndState(const char* name);
+
+    // Shows the win or the lose picture according to won; starts the pause.
+    bool enter(State* previous) override;
+    bool leave(State* next) override;
+    void draw() override;
+    // Left release after the pause: back to play. Earlier clicks are lost.
+    void mouseButton(int button, int state, int x, int y) override;
+
+    // Written by the play screen before every switch here: true shows the win picture.
+    bool won;
+
+private:
+    float enterTime; // whole seconds of the frame clock when entered
+};

@@ -1,0 +1,32 @@
+#include "StartState.h"
+
+#include "Screens.h"
+
+#include <GL/freeglut.h>
+
+StartState::StartState(const char* name_) : State(name_), page(0) {}
+
+bool StartState::enter(State*)
+{
+    page = 0;
+    return true;
+}
+
+void StartState::draw() {}
+
+void StartState::mouseButton(int button, int state, int, int)
+{
+    if (button != GLUT_LEFT_BUTTON || state != GLUT_UP)
+        return;
+    if (page == 0)
+    {
+        page += 1;
+        return;
+    }
+    changeState(&liveMode);
+}
+
+int StartState::getPage() const
+{
+    return page;
+}

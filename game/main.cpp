@@ -1,0 +1,38 @@
+#include "Screens.h"
+
+#include "glframework/Camera.h"
+#include "glframework/GlutCallbacks.h"
+#include "glframework/RenderSettings.h"
+#include "glframework/State.h"
+
+#include <GL/freeglut.h>
+
+int main(int argc, char** argv)
+{
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(800, 600);
+    glutCreateWindow("TODO: CHANGE THIS");
+
+    camera.setPerspective(0);
+    camera.position.z = -50.0f;
+    setActiveCamera(&camera);
+
+    registerGlutCallbacks();
+
+    // The start screen loads its first picture now, before the state below.
+    changeState(&startState);
+
+    glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
+    glShadeModel(GL_SMOOTH);
+    glPolygonMode(GL_FRONT, GL_FILL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    initVSync();
+    setBackfaceCulling(false);
+    setDepthBuffer(false, false);
+    glEnable(GL_NORMALIZE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    glutMainLoop();
+    return 0;
+}

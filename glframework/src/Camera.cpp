@@ -1,0 +1,66 @@
+#include "glframework/Camera.h"
+
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+
+#include <iostream>
+
+Camera* activeCamera = nullptr;
+
+Camera::Camera()
+    : position(0.0f, 0.0f, 0.0f), width(800), height(600), aspect(0.0), fieldOfView(55.0),
+      perspective(1)
+{
+    std::cout << "Camera initialized" << std::endl;
+}
+
+void Camera::setPerspective(int on)
+{
+    perspective = on;
+}
+
+void Camera::reshape(int w, int h)
+{
+    if (w <= 0 || h <= 0)
+    {
+        std::cout << "reshape() values bad w:" << w << " h:" << h << std::endl;
+        return;
+    }
+    const int newHeight = static_cast<int>(w * 0.75);
+
+    // If this changes the window's size GLUT reshapes again with the new size,
+    // which lands here and asks for the same size: the loop settles at once.
+    glutReshapeWindow(w, newHeight);
+
+    width = w;
+    height = newHeight;
+    aspect = static_cast<double>(w) / newHeight;
+
+    glViewport(0, 0, w, newHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    if (perspective != 0)
+        gluPerspective(fieldOfView, aspect, 0.1, 1000.0);
+    else
+        glOrtho(0, w, 0, newHeight, 0, 100);
+
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(static_cast<float>(w / 2), static_cast<float>(newHeight / 2), position.z);
+    if (perspective == 0)
+        glTranslatef(0.375f, 0.375f, 0.0f); // pixel-centre offset for exact rasterisation
+    glScalef(static_cast<float>(w / 800.0), static_cast<float>(newHeight / 600.0), 1.0f);
+}
+
+void setActiveCamera(Camera* camera)
+{
+    activeCamera = camera;
+}
+
+Vector3 screenToWorld(int x, int y)
+{
+    const int w = activeCamera != nullptr ? activeCamera->width : 800;
+    // One scale serves both axes because the window is always 4:3.
+    const float scale = static_cast<float>(800.0 / w);
+    return Vector3(x * scale - 400.0f, 300.0f - y * scale, 0.0f);
+}

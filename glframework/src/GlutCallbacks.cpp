@@ -1,0 +1,135 @@
+#include "glframework/GlutCallbacks.h"
+
+#include "glframework/Camera.h"
+#include "glframework/FrameClock.h"
+#include "glframework/State.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <utility>
+
+namespace
+{
+std::function<int()> modifierSource;
+
+int currentModifiers()
+{
+    if (modifierSource)
+        return modifierSource();
+    return glutGetModifiers();
+}
+
+// Logs one key event as its two lines; returns the modifier mask it logged.
+int logKey(const char* label, unsigned char key)
+{
+    std::cout << label << key << "(" << static_cast<unsigned>(key) << ")" << std::endl;
+    const int modifiers = currentModifiers();
+    std::cout << "Modifiers: " << modifiers << std::endl;
+    return modifiers;
+}
+
+int logSpecial(const char* label, int key)
+{
+    std::cout << label << key << "(" << key << ")" << std::endl;
+    const int modifiers = currentModifiers();
+    std::cout << "Modifiers: " << modifiers << std::endl;
+    return modifiers;
+}
+} // namespace
+
+void setModifierSource(std::function<int()> source)
+{
+    modifierSource = std::move(source);
+}
+
+void onIdle()
+{
+    tickFrameClock();
+    if (currentState != nullptr)
+        currentState->update();
+    glutPostRedisplay();
+}
+
+void onDisplay()
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    if (currentState != nullptr)
+        currentState->draw();
+    glPopMatrix();
+    glutSwapBuffers();
+}
+
+void onReshape(int width, int height)
+{
+    if (activeCamera != nullptr)
+        activeCamera->reshape(width, height);
+}
+
+void onMouse(int button, int state, int x, int y)
+{
+    if (currentState != nullptr)
+        currentState->mouseButton(button, state, x, y);
+}
+
+void onMotion(int x, int y)
+{
+    if (currentState != nullptr)
+        currentState->mouseDrag(x, y);
+}
+
+void onPassiveMotion(int x, int y)
+{
+    if (currentState != nullptr)
+        currentState->mouseMove(x, y);
+}
+
+void onKeyDown(unsigned char key, int x, int y)
+{
+    logKey("Key Down: ", key);
+    if (key == 27) // Escape
+        std::exit(0);
+    if (key == 17) // Ctrl+Q arrives as its control code
+        std::exit(0);
+    if (currentState != nullptr)
+        currentState->keyDown(key, x, y);
+}
+
+void onKeyUp(unsigned char key, int x, int y)
+{
+    logKey("Key Up: ", key);
+    if (currentState != nullptr)
+        currentState->keyUp(key, x, y);
+}
+
+void onSpecialDown(int key, int x, int y)
+{
+    const int modifiers = logSpecial("Special Down: ", key);
+    if (key == GLUT_KEY_F4 && (modifiers & GLUT_ACTIVE_ALT) != 0)
+        std::exit(0);
+    if (currentState != nullptr)
+        currentState->specialKeyDown(key, x, y);
+}
+
+void onSpecialUp(int key, int x, int y)
+{
+    logSpecial("Special Up: ", key);
+    if (currentState != nullptr)
+        currentState->specialKeyUp(key, x, y);
+}
+
+void registerGlutCallbacks()
+{
+    glutReshapeFunc(onReshape);
+    glutDisplayFunc(onDisplay);
+    glutIdleFunc(onIdle);
+    glutMouseFunc(onMouse);
+    glutMotionFunc(onMotion);
+    glutPassiveMotionFunc(onPassiveMotion);
+    glutKeyboardFunc(onKeyDown);
+    glutKeyboardUpFunc(onKeyUp);
+    glutSpecialFunc(onSpecialDown);
+    glutSpecialUpFunc(onSpecialUp);
+}
