@@ -1,5 +1,17 @@
 #include "LiveMode.h"
 
+#include "glframework/vectors.h"
+
 LiveMode::LiveMode(const char* name_) : State(name_) {}
 
 LiveMode::~LiveMode() = default;
+
+bool LiveMode::isOnLeftSide(const Vector3& point) const
+{
+    const float radiusSquared = 150.0f * 150.0f;
+    if (sqrlen(point - upperCentre) <= radiusSquared)
+        return true;
+    if (sqrlen(point - lowerCentre) <= radiusSquared)
+        return false;
+    return point.x <= 0.0f;
+}
