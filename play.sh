@@ -1,0 +1,15 @@
+#!/bin/sh
+# Installs what is missing, builds the game and starts it from this folder,
+# which holds img/ and sounds/. Without an X display it runs under Xvfb.
+set -e
+cd "$(dirname "$0")"
+
+./tools/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$(nproc)" --target lumen
+
+if [ -n "$DISPLAY" ]; then
+    exec ./build/game/lumen
+fi
+echo "No X display found: starting the game under Xvfb (a virtual screen, nothing will show)."
+exec xvfb-run -a -s "-screen 0 1280x1024x24" ./build/game/lumen

@@ -1,0 +1,192 @@
+#include "GameProcess.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace
+{
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::string runAndRead(const std::string& command)
+{
+    std::string result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return result;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+        result += buffer;
+    pclose(pipe);
+    return result;
+}
+} // namespace
+
+GameProcess::GameProcess(const std::vector<std::string>& extraEnvironment)
+    : child(-1), outputFd(-1), exitStatus(-1), exited(false)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return;
+    child = fork();
+    if (child == 0)
+    {
+        dup2(fds[1], STDOUT_FILENO);
+        dup2(fds[1], STDERR_FILENO);
+        close(fds[0]);
+        close(fds[1]);
+        if (chdir(LUMEN_SOURCE_DIR) != 0)
+            _exit(126);
+        for (const std::string& entry : extraEnvironment)
+            putenv(strdup(entry.c_str()));
+        execl(LUMEN_GAME_BINARY, LUMEN_GAME_BINARY, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    outputFd = fds[0];
+    fcntl(outputFd, F_SETFL, fcntl(outputFd, F_GETFL) | O_NONBLOCK);
+}
+
+GameProcess::~GameProcess()
+{
+    if (child > 0 && !exited)
+    {
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+    }
+    if (outputFd >= 0)
+        close(outputFd);
+}
+
+void GameProcess::readAvailable(int timeoutMilliseconds)
+{
+    if (outputFd < 0)
+        return;
+    pollfd entry{outputFd, POLLIN, 0};
+    if (poll(&entry, 1, timeoutMilliseconds) <= 0)
+        return;
+    char buffer[4096];
+    ssize_t got;
+    while ((got = read(outputFd, buffer, sizeof buffer)) > 0)
+    {
+        partial.append(buffer, static_cast<std::size_t>(got));
+        std::size_t end;
+        while ((end = partial.find('\n')) != std::string::npos)
+        {
+            output.push_back(partial.substr(0, end));
+            partial.erase(0, end + 1);
+        }
+    }
+}
+
+bool GameProcess::waitForLine(const std::string& line, double timeoutSeconds)
+{
+    const Clock::time_point start = Clock::now();
+    std::size_t checked = 0;
+    while (true)
+    {
+        for (; checked < output.size(); ++checked)
+            if (output[checked] == line)
+                return true;
+        if (secondsSince(start) > timeoutSeconds)
+            return false;
+        readAvailable(50);
+    }
+}
+
+const std::vector<std::string>& GameProcess::lines()
+{
+    readAvailable(0);
+    return output;
+}
+
+int GameProcess::indexOf(const std::string& line)
+{
+    readAvailable(0);
+    for (std::size_t i = 0; i < output.size(); ++i)
+        if (output[i] == line)
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::string GameProcess::findWindow(double timeoutSeconds)
+{
+    const Clock::time_point start = Clock::now();
+    while (secondsSince(start) < timeoutSeconds)
+    {
+        // GLUT does not publish the process id on its window, so the window
+        // is found by its title; the tests run one game at a time.
+        std::string found =
+            runAndRead("xdotool search --onlyvisible --name '^TODO: CHANGE THIS$' 2>/dev/null");
+        const std::size_t end = found.find('\n');
+        if (end != std::string::npos && end > 0)
+            return found.substr(0, end);
+        readAvailable(100);
+    }
+    return std::string();
+}
+
+int GameProcess::xdotool(const std::string& arguments)
+{
+    const int status = std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool GameProcess::windowSize(const std::string& window, int& width, int& height)
+{
+    const std::string info = runAndRead("xwininfo -id " + window + " 2>/dev/null");
+    const std::size_t w = info.find("Width: ");
+    const std::size_t h = info.find("Height: ");
+    if (w == std::string::npos || h == std::string::npos)
+        return false;
+    width = std::atoi(info.c_str() + w + 7);
+    height = std::atoi(info.c_str() + h + 8);
+    return true;
+}
+
+void GameProcess::sendSignal(int signalNumber)
+{
+    if (child > 0 && !exited)
+        kill(child, signalNumber);
+}
+
+int GameProcess::waitExit(double timeoutSeconds)
+{
+    const Clock::time_point start = Clock::now();
+    while (!exited)
+    {
+        int status = 0;
+        const pid_t done = waitpid(child, &status, WNOHANG);
+        if (done == child)
+        {
+            exited = true;
+            exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            break;
+        }
+        if (secondsSince(start) > timeoutSeconds)
+            return -1;
+        readAvailable(20);
+    }
+    readAvailable(0);
+    return exitStatus;
+}
+
+pid_t GameProcess::pid() const
+{
+    return child;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <sys/types.h>
+
+// Runs the real game executable as a child process for end-to-end tests:
+// started in the source folder (where img/ and sounds/ are), with its
+// standard output and error captured line by line, under the display the
+// test itself was given.
+class GameProcess
+{
+public:
+    // Starts the game; extraEnvironment holds "NAME=value" entries added to
+    // (or overriding) this process's environment.
+    explicit GameProcess(const std::vector<std::string>& extraEnvironment = {});
+    // Kills the game if it still runs.
+    ~GameProcess();
+
+    GameProcess(const GameProcess&) = delete;
+    GameProcess& operator=(const GameProcess&) = delete;
+
+    // Waits up to timeoutSeconds for an output line equal to line; true if seen.
+    bool waitForLine(const std::string& line, double timeoutSeconds);
+    // Every complete output line read so far, in order.
+    const std::vector<std::string>& lines();
+    // Index of the first line equal to line, or -1.
+    int indexOf(const std::string& line);
+
+    // The X window id of the game's window (decimal text), found by its
+    // title with xdotool; empty if it did not appear within timeoutSeconds.
+    std::string findWindow(double timeoutSeconds);
+    // Runs "xdotool <arguments>"; returns its exit status.
+    static int xdotool(const std::string& arguments);
+    // Size in pixels of the window, read with xwininfo; false on failure.
+    static bool windowSize(const std::string& window, int& width, int& height);
+
+    // Sends a signal to the game.
+    void sendSignal(int signalNumber);
+    // Waits up to timeoutSeconds for the game to end. Returns its exit
+    // status, 128 + the signal number if a signal ended it, or -1 on timeout.
+    int waitExit(double timeoutSeconds);
+
+    pid_t pid() const;
+
+private:
+    void readAvailable(int timeoutMilliseconds);
+
+    pid_t child;
+    int outputFd;
+    int exitStatus;
+    bool exited;
+    std::string partial;
+    std::vector<std::string> output;
+};
