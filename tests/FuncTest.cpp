@@ -1,0 +1,91 @@
+#include "IntervalProbes.h"
+
+#include "glframework/Func.h"
+
+#include <gtest/gtest.h>
+
+TEST(Func, HasNoLengthAndOnePlay)
+{
+    Target target;
+    Func<Target> func(&target, &Target::count);
+    EXPECT_EQ(func.getDuration(), 0.0f);
+    EXPECT_EQ(func.getLoopCount(), 1);
+    EXPECT_EQ(target.calls, 0);
+}
+
+TEST(Func, FirstPositiveStepCallsOnceAndFinishes)
+{
+    Target target;
+    Func<Target> func(&target, &Target::count);
+    func.start();
+    EXPECT_EQ(target.calls, 0);
+    EXPECT_TRUE(func.step(0.03f));
+    EXPECT_EQ(target.calls, 1);
+    EXPECT_TRUE(func.isFinished());
+    EXPECT_FALSE(func.step(0.03f));
+    EXPECT_EQ(target.calls, 1);
+}
+
+TEST(Func, ZeroStepCallsWithoutFinishing)
+{
+    Target target;
+    Func<Target> func(&target, &Target::count);
+    func.start();
+    EXPECT_TRUE(func.step(0.0f));
+    EXPECT_EQ(target.calls, 1);
+    EXPECT_FALSE(func.isFinished());
+    EXPECT_TRUE(func.step(0.03f));
+    EXPECT_EQ(target.calls, 2);
+    EXPECT_TRUE(func.isFinished());
+}
+
+TEST(Func, FinishCallsOnlyIfItHasNotRun)
+{
+    Target target;
+    Func<Target> never(&target, &Target::count);
+    never.finish();
+    EXPECT_EQ(target.calls, 1);
+    EXPECT_TRUE(never.isFinished());
+    never.finish();
+    EXPECT_EQ(target.calls, 1);
+
+    Target other;
+    Func<Target> ran(&other, &Target::count);
+    ran.start();
+    ran.step(0.03f);
+    ran.finish();
+    EXPECT_EQ(other.calls, 1);
+}
+
+TEST(Func, PausedStepDoesNotCall)
+{
+    Target target;
+    Func<Target> func(&target, &Target::count);
+    func.start();
+    func.setPaused(true);
+    EXPECT_FALSE(func.step(0.03f));
+    EXPECT_EQ(target.calls, 0);
+}
+
+TEST(Func, RunsOncePerPlay)
+{
+    Target target;
+    Func<Target> func(&target, &Target::count);
+    func.start();
+    func.step(0.03f);
+    func.start();
+    func.step(0.03f);
+    func.step(0.03f);
+    EXPECT_EQ(target.calls, 2);
+}
+
+TEST(Func, DeletingLeavesTheTargetAlone)
+{
+    Target target;
+    Interval* func = new Func<Target>(&target, &Target::count);
+    func->start();
+    delete func;
+    EXPECT_EQ(target.calls, 0);
+    target.count();
+    EXPECT_EQ(target.calls, 1);
+}
