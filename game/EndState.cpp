@@ -10,6 +10,11 @@ EndState::EndState(const char* name_) : State(name_), won(false), enterTime(0.0f
 
 bool EndState::enter(State*)
 {
+    // A fresh sprite: the one built with this object, before the window
+    // existed, has no display list.
+    background = Sprite();
+    background.setScale(1024.0f);
+    background.setTexture(won ? "./img/win.jpg" : "./img/lose.jpg");
     enterTime = static_cast<float>(getCurrentTime());
     return true;
 }
@@ -19,7 +24,10 @@ bool EndState::leave(State*)
     return true;
 }
 
-void EndState::draw() {}
+void EndState::draw()
+{
+    background.draw();
+}
 
 void EndState::mouseButton(int button, int state, int, int)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "glframework/Sprite.h"
 #include "glframework/State.h"
 
 // Shows the outcome of a game over the whole window. A left click made after
@@ -9,9 +10,11 @@ class EndState : public State
 public:
     explicit EndState(const char* name);
 
-    // Shows the win or the lose picture according to won; starts the pause.
+    // Shows the win or the lose picture according to won, 1024 x 1024 world
+    // units centred on the origin; starts the pause. Needs the GL context.
     bool enter(State* previous) override;
     bool leave(State* next) override;
+    // Draws the outcome picture.
     void draw() override;
     // Left release after the pause: back to play. Earlier clicks are lost.
     void mouseButton(int button, int state, int x, int y) override;
@@ -20,5 +23,6 @@ public:
     bool won;
 
 private:
+    Sprite background; // the full-window picture
     float enterTime; // whole seconds of the frame clock when entered
 };

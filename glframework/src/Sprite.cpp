@@ -1,0 +1,211 @@
+#include "glframework/Sprite.h"
+
+#include "glframework/TextureManager.h"
+#include "glframework/TextureMap.h"
+
+#include <GL/gl.h>
+
+std::uint32_t Sprite::unitQuadList = 0;
+std::uint32_t Sprite::boundTexture = TextureMap::NO_TEXTURE;
+bool Sprite::blendEnabled = false;
+
+namespace
+{
+// The centred unit square facing +z, texture row 0 along its top edge.
+GLuint buildUnitQuad()
+{
+    // Without a current context this yields 0 and the next sprite tries again.
+    const GLuint list = glGenLists(1);
+    if (list == 0)
+        return 0;
+    glNewList(list, GL_COMPILE);
+    glBegin(GL_QUADS);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(-0.5f, -0.5f, 0.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(0.5f, -0.5f, 0.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(0.5f, 0.5f, 0.0f);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(-0.5f, 0.5f, 0.0f);
+    glEnd();
+    glEndList();
+    return list;
+}
+} // namespace
+
+Sprite::Sprite()
+    : position(0.0f, 0.0f, 0.0f), offset(0.0f, 0.0f, 0.0f), scale(1.0f, 1.0f, 1.0f), angle(0.0f),
+      color(1.0f, 1.0f, 1.0f, 1.0f), blended(true), hidden(false), texture(nullptr), displayList(0)
+{
+    if (unitQuadList == 0)
+        unitQuadList = buildUnitQuad();
+    displayList = unitQuadList;
+}
+
+Sprite::~Sprite()
+{
+    if (texture != nullptr)
+        texture->release();
+}
+
+void Sprite::draw()
+{
+    if (hidden)
+        return;
+
+    const std::uint32_t id = getTextureId();
+    if (id != boundTexture)
+    {
+        if (boundTexture == TextureMap::NO_TEXTURE)
+            glEnable(GL_TEXTURE_2D);
+        if (id == TextureMap::NO_TEXTURE)
+            glDisable(GL_TEXTURE_2D);
+        else
+            glBindTexture(GL_TEXTURE_2D, id);
+        boundTexture = id;
+    }
+
+    if (blended != blendEnabled)
+    {
+        if (blended)
+        {
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        }
+        else
+        {
+            glDisable(GL_BLEND);
+        }
+        blendEnabled = blended;
+    }
+
+    glPushMatrix();
+    glColor4f(color.x, color.y, color.z, color.w);
+    glTranslatef(position.x, position.y, position.z);
+    glRotatef(angle, 0.0f, 0.0f, 1.0f);
+    glTranslatef(offset.x, offset.y, offset.z);
+    glScalef(scale.x, scale.y, scale.z);
+    glCallList(displayList);
+    glPopMatrix();
+}
+
+int Sprite::setTexture(const char* fileName)
+{
+    if (texture != nullptr)
+        texture->release();
+    texture = getTexture(fileName);
+    // A first load binds the new texture behind the drawing record's back. While
+    // texturing is on, mark the binding unknown with 0, a name no loaded texture
+    // has, so that the next textured sprite binds its own texture again instead
+    // of drawing with the new one.
+    if (boundTexture != TextureMap::NO_TEXTURE)
+        boundTexture = 0;
+    return static_cast<int>(getTextureId());
+}
+
+std::uint32_t Sprite::getTextureId() const
+{
+    return texture != nullptr ? texture->id : TextureMap::NO_TEXTURE;
+}
+
+void Sprite::setPosition(float x, float y, float z)
+{
+    position = Vector3(x, y, z);
+}
+
+void Sprite::setPosition(const Vector3& p)
+{
+    position = p;
+}
+
+Vector3 Sprite::getPosition() const
+{
+    return position;
+}
+
+void Sprite::setZ(float z)
+{
+    position.z = z;
+}
+
+void Sprite::setScale(float s)
+{
+    scale = Vector3(s, s, s);
+}
+
+void Sprite::setScale(float x, float y, float z)
+{
+    scale = Vector3(x, y, z);
+}
+
+void Sprite::setScaleX(float x)
+{
+    scale.x = x;
+}
+
+float Sprite::getScaleX() const
+{
+    return scale.x;
+}
+
+float Sprite::getScaleY() const
+{
+    return scale.y;
+}
+
+void Sprite::setAngle(float degrees)
+{
+    angle = degrees;
+}
+
+float Sprite::getAngle() const
+{
+    return angle;
+}
+
+void Sprite::setOffsetX(float x)
+{
+    offset.x = x;
+}
+
+void Sprite::setOffsetY(float y)
+{
+    offset.y = y;
+}
+
+float Sprite::getOffsetX() const
+{
+    return offset.x;
+}
+
+float Sprite::getOffsetY() const
+{
+    return offset.y;
+}
+
+void Sprite::setAlpha(float a)
+{
+    color.w = a;
+}
+
+float Sprite::getAlpha() const
+{
+    return color.w;
+}
+
+void Sprite::setColor(const Vector4& c)
+{
+    color = c;
+}
+
+void Sprite::hide()
+{
+    hidden = true;
+}
+
+void Sprite::show()
+{
+    hidden = false;
+}

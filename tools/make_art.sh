@@ -1,0 +1,247 @@
+#!/usr/bin/env bash
+# Draws every picture of Lumen into img/ (or into the folder given as the
+# first argument) with ImageMagick 6 and the DejaVu fonts. The output is kept
+# in the repository, so the game never needs this script to run; rerun it after
+# changing the art. The result is the same on every run.
+#
+# Geometry the game relies on:
+# - Full-window pictures (splash, instructions, win, lose, bg) are 1024 x 1024
+#   and drawn 1024 world units wide centred on the window, which shows only the
+#   central 800 x 600: everything that matters stays in x 112..912, y 212..812.
+# - yingleft/yingright/yingtop are drawn 600 units wide centred on the origin:
+#   the board disc of radius 300 fills the image edge to edge, so one world unit
+#   is 1024 / 600 pixels. yingleft covers exactly the left region of the board
+#   (upper small circle included, lower small circle excluded), yingright the rest
+#   of the disc; both are white on transparent ground because the game tints them.
+# - Puck, aura, sparkles, selection ring and arrow are white or light grey with
+#   alpha, since the game's colours multiply them. The arrow points along +x and
+#   spans the image's full width.
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+out="${1:-$here/../img}"
+mkdir -p "$out"
+out="$(cd "$out" && pwd)"
+
+fonts=/usr/share/fonts/truetype/dejavu
+SANS="$fonts/DejaVuSans.ttf"
+SANS_BOLD="$fonts/DejaVuSans-Bold.ttf"
+SERIF="$fonts/DejaVuSerif.ttf"
+SERIF_BOLD="$fonts/DejaVuSerif-Bold.ttf"
+for font in "$SANS" "$SANS_BOLD" "$SERIF" "$SERIF_BOLD"; do
+    [[ -f "$font" ]] || { echo "missing font $font (package fonts-dejavu-core)" >&2; exit 1; }
+done
+command -v convert > /dev/null || { echo "ImageMagick's convert is needed" >&2; exit 1; }
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+# Pixel centres sit on whole coordinates in ImageMagick's drawing, so the
+# centre of a 1024-pixel image is 511.5.
+C=511.5
+
+# ---------------------------------------------------------------- board halves
+# Left region mask: the left half-plane, minus the lower small circle, plus the
+# upper small circle; then cut to the disc.
+convert -size 1024x1024 xc:black \
+    -fill white -draw "rectangle -2,-2 $C,1026" \
+    -fill black -draw "circle $C,767.5 $C,511.5" \
+    -fill white -draw "circle $C,255.5 $C,511.5" \
+    "$work/leftPlane.png"
+convert -size 1024x1024 xc:black -fill white -draw "circle $C,$C $C,-0.5" "$work/disc.png"
+convert "$work/leftPlane.png" "$work/disc.png" -compose multiply -composite "$work/leftMask.png"
+convert "$work/leftPlane.png" -negate "$work/disc.png" -compose multiply -composite "$work/rightMask.png"
+
+# A faint radial shading keeps the halves from looking flat once tinted.
+convert -size 1024x1024 radial-gradient:white-"#d9d6e6" "$work/shade.png"
+convert "$work/shade.png" "$work/leftMask.png" -alpha off -compose CopyOpacity -composite \
+    PNG32:"$out/yingleft.png"
+convert "$work/shade.png" "$work/rightMask.png" -alpha off -compose CopyOpacity -composite \
+    PNG32:"$out/yingright.png"
+
+# Top layer: a glowing rim, the S-shaped dividing line and the two eyes, on a
+# transparent ground.
+convert -size 1024x1024 xc:none \
+    -fill none -stroke "#c9c0ff" -strokewidth 14 -draw "circle $C,$C $C,8" \
+    -blur 0x6 "$work/rimGlow.png"
+# The dividing line is the edge of the left region's mask inside the disc
+# (ImageMagick would close a stroked arc with a chord, so no arcs are stroked).
+convert "$work/leftPlane.png" -morphology Edge Disk:2.5 "$work/disc.png" \
+    -compose multiply -composite -blur 0x1 "$work/lineMask.png"
+convert -size 1024x1024 xc:"#8f85d6" "$work/lineMask.png" -alpha off \
+    -compose CopyOpacity -composite "$work/line.png"
+convert -size 1024x1024 xc:none \
+    -fill none -stroke "#f4f0ff" -strokewidth 5 -draw "circle $C,$C $C,4" \
+    -fill "#1b1440" -stroke "#8f85d6" -strokewidth 4 -draw "circle $C,255.5 $C,191.5" \
+    -fill "#f7f4ff" -stroke "#8f85d6" -strokewidth 4 -draw "circle $C,767.5 $C,703.5" \
+    "$work/rimEyes.png"
+convert "$work/rimGlow.png" "$work/line.png" -compose over -composite \
+    "$work/rimEyes.png" -compose over -composite PNG32:"$out/yingtop.png"
+
+# ------------------------------------------------------------ the backgrounds
+# Deterministic star positions from a small linear congruential generator.
+stars() {
+    awk -v n="$1" -v seed="$2" 'BEGIN {
+        s = seed
+        for (i = 0; i < n; i++) {
+            # The low bits of such a generator repeat quickly: use the high ones.
+            s = (s * 1103515245 + 12345) % 2147483648; x = int(s / 2097152)
+            s = (s * 1103515245 + 12345) % 2147483648; y = int(s / 2097152)
+            s = (s * 1103515245 + 12345) % 2147483648; r = 0.6 + int(s / 21474837) / 70.0
+            printf "circle %d,%d %d,%.1f\n", x, y, x, y + r
+        }
+    }'
+}
+stars 170 17 > "$work/stars.mvg"
+
+# Dark indigo gradient, a soft violet glow in the middle and a few stars.
+convert -size 1024x1024 radial-gradient:"#2b2163"-"#06041a" "$work/sky.png"
+convert -size 1024x1024 xc:none -fill "#d8d0ff" -draw "$(cat "$work/stars.mvg")" -blur 0x0.6 "$work/starLayer.png"
+convert -size 1024x1024 xc:none -fill "#6b58c9" -draw "circle $C,$C $C,180" -blur 0x90 \
+    -channel A -evaluate multiply 0.35 +channel "$work/glow.png"
+convert "$work/sky.png" "$work/glow.png" -compose over -composite \
+    "$work/starLayer.png" -compose screen -composite "$work/backdrop.png"
+
+# The play background: the board covers its middle, so it keeps only a faint
+# halo ring around the disc (radius 300 units = 300 pixels here).
+convert -size 1024x1024 xc:none -fill none -stroke "#8c7cf0" -strokewidth 10 \
+    -draw "circle $C,$C $C,205" -blur 0x14 "$work/halo.png"
+convert "$work/backdrop.png" "$work/halo.png" -compose screen -composite \
+    -quality 92 "$out/bg.jpg"
+
+# A small yin-yang emblem from the halves themselves: light left, dark right.
+emblem() { # size file
+    local canvas=$(($1 + 120))
+    convert "$out/yingleft.png" -fill "#f2eeff" -colorize 100 "$work/emblemLeft.png"
+    convert "$out/yingright.png" -fill "#161033" -colorize 100 "$work/emblemRight.png"
+    # Extra transparent margin so that the glow fades out before the edge.
+    convert "$work/emblemRight.png" "$work/emblemLeft.png" -compose over -composite \
+        "$out/yingtop.png" -compose over -composite -resize "$1x$1" \
+        -background none -gravity center -extent "${canvas}x${canvas}" "$2"
+    convert "$2" -alpha extract -blur 0x14 -background "#a898ff" -alpha shape \
+        "$work/emblemGlow.png"
+    convert "$work/emblemGlow.png" "$2" -gravity center -compose over -composite "$2"
+}
+
+# Text with a soft glow behind it. Arguments: base image, output, then
+# repeated groups of: font size colour y-offset-from-centre text.
+caption() { # in out font size colour y text
+    local in="$1" outFile="$2" font="$3" size="$4" colour="$5" y="$6" text="$7"
+    convert -size 1024x1024 xc:none -font "$font" -pointsize "$size" -gravity center \
+        -fill "#9d8cff" -annotate "+0+$y" "$text" -blur 0x8 "$work/textGlow.png"
+    convert "$in" "$work/textGlow.png" -compose screen -composite \
+        -font "$font" -pointsize "$size" -gravity center -fill "$colour" \
+        -annotate "+0+$y" "$text" "$outFile"
+}
+
+# Splash: emblem, name, tag line, prompt.
+emblem 230 "$work/emblem.png"
+convert "$work/backdrop.png" "$work/emblem.png" -gravity center -geometry +0-150 \
+    -compose over -composite "$work/splash0.png"
+caption "$work/splash0.png" "$work/splash1.png" "$SERIF_BOLD" 120 "#f6f2ff" 40 "Lumen"
+caption "$work/splash1.png" "$work/splash2.png" "$SERIF" 30 "#cfc6ff" 125 "a game of light and shadow"
+caption "$work/splash2.png" "$work/splash3.png" "$SANS" 26 "#ffffff" 245 "click to continue"
+convert "$work/splash3.png" -quality 92 "$out/splash.jpg"
+
+# Instructions: a title and a few plain lines, left-aligned in a column.
+caption "$work/backdrop.png" "$work/help0.png" "$SERIF_BOLD" 54 "#f6f2ff" -230 "How to play"
+convert "$work/help0.png" -font "$SANS" -pointsize 23 -fill "#e8e3ff" \
+    -annotate +160+380 "Point at a puck and click to pick it." \
+    -annotate +160+425 "Point at another puck and click to move light:" \
+    -annotate +160+460 "a bright source gives light, a dark one takes it." \
+    -annotate +160+505 "Click on empty board to send the picked puck there." \
+    -annotate +160+550 "Right-click cancels your choice." \
+    -annotate +160+610 "Win by making the left half white" \
+    -annotate +160+645 "and the right half black." \
+    -annotate +160+700 "Escape quits." \
+    -fill "#a99cf5" \
+    -draw "circle 144,372 144,377" -draw "circle 144,417 144,422" -draw "circle 144,497 144,502" \
+    -draw "circle 144,542 144,547" -draw "circle 144,602 144,607" -draw "circle 144,692 144,697" \
+    "$work/help1.png"
+caption "$work/help1.png" "$work/help2.png" "$SANS" 26 "#ffffff" 260 "click to play"
+convert "$work/help2.png" -quality 92 "$out/instructions.jpg"
+
+# Win and lose: the emblem, the outcome and the way on.
+emblem 170 "$work/emblemSmall.png"
+convert "$work/backdrop.png" "$work/emblemSmall.png" -gravity center -geometry +0-175 \
+    -compose over -composite "$work/end0.png"
+caption "$work/end0.png" "$work/win1.png" "$SERIF_BOLD" 84 "#fff6d8" 10 "You win!"
+caption "$work/win1.png" "$work/win2.png" "$SERIF" 30 "#e6ddff" 95 "Light and shadow are back in balance."
+caption "$work/win2.png" "$work/win3.png" "$SANS" 26 "#ffffff" 230 "click to play again"
+convert "$work/win3.png" -quality 92 "$out/win.jpg"
+
+# The emblem turned over: the dark half on top.
+convert "$work/backdrop.png" -modulate 75,70,100 \( "$work/emblemSmall.png" -rotate 180 \) \
+    -gravity center -geometry +0-175 -compose over -composite "$work/lose0.png"
+caption "$work/lose0.png" "$work/lose1.png" "$SERIF_BOLD" 84 "#d9d2ff" 10 "You lose"
+caption "$work/lose1.png" "$work/lose2.png" "$SERIF" 30 "#bfb4ee" 95 "The shadow took the light."
+caption "$work/lose2.png" "$work/lose3.png" "$SANS" 26 "#ffffff" 230 "click to play again"
+convert "$work/lose3.png" -quality 92 "$out/lose.jpg"
+
+# ------------------------------------------------------------ tinted pieces
+# Puck: a disc filling its image (its scale is its diameter), lit from the
+# upper left, with a slightly darker edge.
+convert -size 256x256 radial-gradient:white-"#b8b8b8" -distort SRT "127.5,127.5 1 0 100,100" \
+    "$work/puckShade.png"
+convert -size 256x256 xc:black -fill white -draw "circle 127.5,127.5 127.5,0.5" "$work/puckMask.png"
+convert "$work/puckShade.png" \
+    -fill none -stroke "#9a9a9a" -strokewidth 6 -draw "circle 127.5,127.5 127.5,4" \
+    "$work/puckMask.png" -alpha off -compose CopyOpacity -composite PNG32:"$out/puck.png"
+
+# Aura: a soft glowing ring that the game grows and fades around each puck.
+convert -size 256x256 xc:black -fill none -stroke white -strokewidth 16 \
+    -draw "circle 127.5,127.5 127.5,38" -blur 0x10 -level 0,70% "$work/auraMask.png"
+convert -size 256x256 xc:white "$work/auraMask.png" -alpha off -compose CopyOpacity -composite \
+    PNG32:"$out/aura.png"
+
+# Selection ring: four arcs with gaps and two pointers, so that its turning shows.
+convert -size 256x256 xc:black -fill none -stroke white -strokewidth 14 \
+    -draw "circle 127.5,127.5 127.5,19.5" \
+    -stroke black -strokewidth 26 -draw "line 0,0 255,255" -draw "line 0,255 255,0" \
+    -fill white -stroke none \
+    -draw "polygon 127.5,2 114,22 141,22" -draw "polygon 127.5,253 114,233 141,233" \
+    "$work/ringMask.png"
+convert "$work/ringMask.png" -blur 0x3 "$work/ringGlow.png"
+convert "$work/ringMask.png" "$work/ringGlow.png" -compose lighten -composite "$work/ringAll.png"
+convert -size 256x256 xc:white "$work/ringAll.png" -alpha off -compose CopyOpacity -composite \
+    PNG32:"$out/selection.png"
+
+# Arrow: along +x from the left edge to the tip at the right edge; a glowing
+# shaft and a solid head that fills the image's height.
+convert -size 512x128 xc:black \
+    -fill "gray60" -draw "rectangle 0,52 420,75" \
+    -fill white -draw "polygon 396,4 517,63.5 396,123 424,63.5" \
+    "$work/arrowCore.png"
+convert "$work/arrowCore.png" -blur 0x5 "$work/arrowGlow.png"
+convert "$work/arrowCore.png" "$work/arrowGlow.png" -compose lighten -composite "$work/arrowMask.png"
+convert -size 512x128 gradient:"#d8d8d8"-white -rotate 90 -resize 512x128! "$work/arrowShade.png"
+convert "$work/arrowShade.png" "$work/arrowMask.png" -alpha off -compose CopyOpacity -composite \
+    PNG32:"$out/arrow.png"
+
+# Sparkles: a bright core with a four-pointed star (board sparkle) and a
+# six-pointed one (beam sparkle).
+sparkle() { # points file
+    local i
+    local draws=()
+    for ((i = 0; i < $1; i++)); do
+        draws+=(-draw "translate 63.5,63.5 rotate $((i * 180 / $1)) ellipse 0,0 60,4 0,360")
+    done
+    convert -size 128x128 xc:black -fill white "${draws[@]}" -blur 0x1.5 "$work/spikes.png"
+    convert -size 128x128 radial-gradient:white-black -level 45%,100% -sigmoidal-contrast 4,50% \
+        "$work/core.png"
+    convert "$work/spikes.png" "$work/core.png" -compose lighten -composite "$work/sparkleMask.png"
+    convert -size 128x128 xc:white "$work/sparkleMask.png" -alpha off -compose CopyOpacity \
+        -composite PNG32:"$2"
+}
+sparkle 2 "$out/whiteSparkle.png"
+sparkle 3 "$out/sparkle.png"
+
+# No time stamps or other metadata, so that a rerun gives the same files.
+for picture in yingleft yingright yingtop puck aura selection arrow whiteSparkle sparkle; do
+    convert "$out/$picture.png" -strip -define png:exclude-chunks=date,time PNG32:"$out/$picture.png"
+done
+for picture in splash instructions win lose bg; do
+    convert "$out/$picture.jpg" -strip -quality 92 "$out/$picture.jpg"
+done
+
+echo "pictures written to $out"
