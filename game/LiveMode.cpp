@@ -2,7 +2,14 @@
 
 #include "glframework/vectors.h"
 
-LiveMode::LiveMode(const char* name_) : State(name_) {}
+LiveMode::LiveMode(const char* name_) : State(name_), soundManager()
+{
+    soundManager.init();
+    soundManager.loadSound("./sounds/bg.mp3", "bg");
+    soundManager.loadLoop("./sounds/trans.wav", "transfer");
+    soundManager.loadLoop("./sounds/accept.wav", "accept");
+    soundManager.loadLoop("./sounds/gong.wav", "gong");
+}
 
 LiveMode::~LiveMode() = default;
 
@@ -14,4 +21,9 @@ bool LiveMode::isOnLeftSide(const Vector3& point) const
     if (sqrlen(point - lowerCentre) <= radiusSquared)
         return false;
     return point.x <= 0.0f;
+}
+
+SoundManager& LiveMode::getSoundManager()
+{
+    return soundManager;
 }

@@ -1,0 +1,162 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+
+struct Mix_Chunk;
+
+// A table of named samples over SDL2_mixer: each sound is loaded once under
+// a short name and later played or stopped by that name. Every operation
+// reports what it did on standard output, one flushed line each; errors
+// begin with "ERROR: ".
+//
+// Plays are identified by channel handles: a positive int naming one play
+// on one mixer channel, or 0 for "none". A handle stays tied to its play, so
+// stopping a handle whose sound has ended never stops a later sound that
+// happens to use the same channel.
+//
+// The manager also measures what it plays: a 512-value spectrum of the mixed
+// output and the left and right levels of each channel, and it can record
+// from the default recording device and play the recording back live.
+//
+// One manager at a time owns the audio device (the first to call init);
+// every operation is called from one thread, the mixer's audio thread only
+// touches the measurement and recording buffers, under the manager's lock.
+class SoundManager
+{
+public:
+    // Number of slots in the table: at most this many loads.
+    static const int MAX_SOUNDS = 32;
+    // Number of values in the spectrum, covering 0 Hz to half the mixing
+    // rate in equal steps (about 43 Hz each at 44100 Hz).
+    static const int SPECTRUM_SIZE = 512;
+    // Frames of the recording buffer allocated by allocRecordBuffer (500
+    // seconds of 16-bit stereo at 44100 Hz); recording wraps around in it.
+    static const int RECORD_FRAMES = 22050000;
+
+    // Prints "Constructing Sound Manager..."; the table starts empty and no
+    // sound is running until init.
+    SoundManager();
+    // Shuts down (see shutdown).
+    ~SoundManager();
+
+    SoundManager(const SoundManager&) = delete;
+    SoundManager& operator=(const SoundManager&) = delete;
+
+    // Starts SDL's audio and opens the mixer at 44100 Hz with 32 channels,
+    // then empties the table. Without a usable audio device it prints
+    // "Sound device unavailable (<reason>): sound is off" and runs on SDL's
+    // silent driver, so loads and plays still work. Safe before main.
+    void init();
+
+    // Loads file (WAV or MP3) into the next slot under name; played, it
+    // repeats until stopped. Prints "Loaded Sound <name>". name is not
+    // copied: it must outlive the manager. A file that fails to load still
+    // takes its slot, without a sample. A load beyond MAX_SOUNDS is refused.
+    void loadSound(const char* file, const char* name);
+    // As loadSound, but the sample plays once. Prints "Loaded loop <name>".
+    void loadLoop(const char* file, const char* name);
+
+    // Starts the first sample loaded under name on a free channel and
+    // prints "Playing <name>". Returns the play's channel handle, or 0 when
+    // the name is unknown or nothing could be played.
+    int playSound(const char* name);
+    // Stops the last play of the first sample loaded under name (if it
+    // still plays) and prints "Stopping <name>".
+    void stopSound(const char* name);
+    // Kept for old callers: prints "ERROR: StopSound(int) deprecated" and
+    // does nothing else.
+    void StopSound(int channel);
+    // Prints "Stopping all sounds" and stops the last play of every slot.
+    void stopAllSounds();
+    // Stops all sounds, stops recording and closes the audio device. Also
+    // done by the destructor; later operations play nothing.
+    void shutdown();
+
+    // Allocates the recording buffer (RECORD_FRAMES frames, silent).
+    void allocRecordBuffer();
+    // Starts recording from the default recording device into the buffer,
+    // waits until the first sound arrives (at most two seconds) and plays
+    // the recording back live. Returns the playback's channel handle, or 0
+    // (with an "ERROR: " line) without a buffer or a recording device.
+    int startRecording();
+    // Reads the spectrum of the mixed output, and the left and right levels
+    // of the last play of the sample loaded under name (0 when that play has
+    // ended; with the name in several slots, the last slot counts; an
+    // unknown name leaves the levels as they were).
+    void updateSpectrum(const char* name);
+    // Draws the spectrum as 512 vertical lines with OpenGL in the square -1..1
+    // (x from -1, heights from y = -1 by each value), the highest in red,
+    // and remembers that highest value. Needs a current GL context.
+    void drawSpectrum();
+
+    // The spectrum read by the last updateSpectrum: SPECTRUM_SIZE values,
+    // each the amplitude of its band, 1 for a full-scale sine.
+    const float* getSpectrum() const;
+    // Levels read by the last updateSpectrum, 0 (silent) to 1 (full scale).
+    float getLevelLeft() const;
+    float getLevelRight() const;
+    // The highest spectrum value found by the last drawSpectrum.
+    float getLastPeak() const;
+
+private:
+    // Mixer channels opened; each play takes a free one.
+    static const int MIXER_CHANNELS = 32;
+    // Mixed frames kept for the spectrum (two per spectrum value).
+    static const int HISTORY_SIZE = 2 * SPECTRUM_SIZE;
+
+    void load(const char* file, const char* name, int loops, const char* message);
+    // Slot of the first sample named name, printing the search's error lines;
+    // -1 if there is none.
+    int findSlot(const char* name) const;
+    // Starts chunk on a free channel with the level measurement (and, for
+    // the recording's playback, the recording fed into it); returns the
+    // play's handle, or 0 with the reason in SDL's error.
+    int startChannel(Mix_Chunk* chunk, int loops, bool playsRecording);
+    // Stops the play named by handle if it is still its channel's current one.
+    void stopChannel(int handle);
+    // Mixer channel of the play named by handle while it plays, else -1.
+    int liveChannel(int handle) const;
+    void stopRecording();
+
+    // Called on the audio threads; manager is this.
+    static void postMix(void* manager, std::uint8_t* stream, int length);
+    static void measureChannel(int channel, void* stream, int length, void* manager);
+    static void playRecording(int channel, void* stream, int length, void* manager);
+    static void recordCallback(void* manager, std::uint8_t* stream, int length);
+
+    struct FreeDeleter
+    {
+        void operator()(std::int16_t* buffer) const { std::free(buffer); }
+    };
+
+    Mix_Chunk* samples[MAX_SOUNDS];
+    // Recorded sound, interleaved 16-bit stereo frames; null until allocated.
+    std::unique_ptr<std::int16_t, FreeDeleter> recordSample;
+    const char* names[MAX_SOUNDS];
+    int channels[MAX_SOUNDS];
+    int count;
+    float spectrum[SPECTRUM_SIZE];
+    float levelRight;
+    float levelLeft;
+    float lastPeak;
+
+    int loops[MAX_SOUNDS];      // -1: repeats when played, 0: plays once
+    bool running;               // this manager has the audio device open
+    int mixRate;                // frames per second of the opened mixer
+    int mixChannels;            // interleaved channels in the mixer's stream
+    std::uint32_t recordDevice; // SDL recording device, 0 when not recording
+    Mix_Chunk* monitorChunk;    // silence that the recording is played over
+    std::uint8_t* monitorBuffer;
+
+    // Shared with the audio threads: everything below is guarded by lock.
+    mutable std::mutex lock;
+    float history[HISTORY_SIZE]; // last mixed frames, mono, a ring
+    int historyEnd;              // next write position in history
+    float channelLeft[MIXER_CHANNELS];
+    float channelRight[MIXER_CHANNELS];
+    long long recordWritten; // frames recorded since recording started
+    long long recordRead;    // frames of them played back
+};

@@ -1,0 +1,523 @@
+#include "GlTestWindow.h"
+
+#include "glframework/SoundManager.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+const int RATE = 44100;
+const long long BYTES_PER_SECOND = RATE * 2 * 2; // 16-bit stereo, as the mixer opens
+const double BIN_HZ = RATE / 1024.0;
+
+// Collects what std::cout receives while it lives.
+class CoutCapture
+{
+public:
+    CoutCapture() : previous(std::cout.rdbuf(text.rdbuf())) {}
+    ~CoutCapture() { std::cout.rdbuf(previous); }
+
+    std::vector<std::string> lines() const
+    {
+        std::vector<std::string> result;
+        std::istringstream in(text.str());
+        for (std::string line; std::getline(in, line);)
+            result.push_back(line);
+        return result;
+    }
+
+private:
+    std::ostringstream text;
+    std::streambuf* previous;
+};
+
+void put16(std::ofstream& out, int value)
+{
+    const char bytes[2] = {static_cast<char>(value & 0xff), static_cast<char>((value >> 8) & 0xff)};
+    out.write(bytes, 2);
+}
+
+void put32(std::ofstream& out, std::uint32_t value)
+{
+    put16(out, value & 0xffff);
+    put16(out, value >> 16);
+}
+
+// Interleaved 16-bit frames of a sine: channel c has amplitude amplitudes[c]
+// (1 = full scale).
+std::vector<int> sineFrames(double frequency, double seconds, const std::vector<double>& amplitudes)
+{
+    std::vector<int> samples;
+    const int frames = static_cast<int>(std::lround(seconds * RATE));
+    for (int i = 0; i < frames; ++i)
+        for (double amplitude : amplitudes)
+            samples.push_back(static_cast<int>(
+                std::lround(32767.0 * amplitude * std::sin(2.0 * M_PI * frequency * i / RATE))));
+    return samples;
+}
+
+void writeWav(const std::string& path, const std::vector<int>& samples, int channelCount)
+{
+    std::ofstream out(path, std::ios::binary);
+    const std::uint32_t bytes = static_cast<std::uint32_t>(samples.size() * 2);
+    out.write("RIFF", 4);
+    put32(out, 36 + bytes);
+    out.write("WAVEfmt ", 8);
+    put32(out, 16);
+    put16(out, 1);
+    put16(out, channelCount);
+    put32(out, RATE);
+    put32(out, RATE * channelCount * 2);
+    put16(out, channelCount * 2);
+    put16(out, 16);
+    out.write("data", 4);
+    put32(out, bytes);
+    for (int sample : samples)
+        put16(out, sample);
+}
+
+void writeRaw(const std::string& path, const std::vector<int>& samples)
+{
+    std::ofstream out(path, std::ios::binary);
+    for (int sample : samples)
+        put16(out, sample);
+}
+
+long long fileSize(const std::string& path)
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? 0 : static_cast<long long>(size);
+}
+
+// Waits until the file holds at least bytes; false after timeoutSeconds.
+bool waitForSize(const std::string& path, long long bytes, double timeoutSeconds)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    while (fileSize(path) < bytes)
+    {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+// The left channel of a 16-bit stereo raw file.
+std::vector<int> readLeft(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::vector<int> left;
+    char frame[4];
+    while (in.read(frame, 4))
+        left.push_back(static_cast<std::int16_t>((frame[0] & 0xff) | (frame[1] << 8)));
+    return left;
+}
+
+// Mean square, in units of full scale, of left[from, to).
+double meanSquare(const std::vector<int>& left, long long from, long long to)
+{
+    double sum = 0.0;
+    for (long long i = from; i < to; ++i)
+        sum += (left[i] / 32768.0) * (left[i] / 32768.0);
+    return to > from ? sum / (to - from) : 0.0;
+}
+
+// Sign changes per second in left[from, to): twice the frequency of a tone.
+double crossingsPerSecond(const std::vector<int>& left, long long from, long long to)
+{
+    int crossings = 0;
+    int sign = 0;
+    for (long long i = from; i < to; ++i)
+    {
+        const int now = left[i] > 0 ? 1 : (left[i] < 0 ? -1 : 0);
+        if (now != 0 && sign != 0 && now != sign)
+            ++crossings;
+        if (now != 0)
+            sign = now;
+    }
+    return crossings * static_cast<double>(RATE) / (to - from);
+}
+
+int loudestBin(const float* spectrum)
+{
+    int best = 0;
+    for (int i = 1; i < SoundManager::SPECTRUM_SIZE; ++i)
+        if (spectrum[i] > spectrum[best])
+            best = i;
+    return best;
+}
+
+// Every test gets its own folder and an audio driver chosen by environment
+// before the manager starts SDL; SDL is shut down again by each manager.
+class SoundManagerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/lumen-sound-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        output = dir + "/out.raw";
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+        setenv("SDL_DISKAUDIODELAY", "0", 1); // faster than real time
+        setenv("SDL_DISKAUDIOFILEIN", (dir + "/in.raw").c_str(), 1);
+    }
+
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    // A mono sine WAV in the test's folder; returns its path.
+    std::string tone(const std::string& file, double frequency, double seconds, double amplitude = 0.5)
+    {
+        const std::string path = dir + "/" + file;
+        writeWav(path, sineFrames(frequency, seconds, {amplitude}), 1);
+        return path;
+    }
+
+    // Lets the output run on by at least seconds of sound.
+    void runFor(double seconds)
+    {
+        ASSERT_TRUE(waitForSize(output, fileSize(output) + static_cast<long long>(seconds * BYTES_PER_SECOND), 10));
+    }
+
+    std::string dir;
+    std::string output;
+};
+} // namespace
+
+TEST_F(SoundManagerTest, TheGameSoundsLoadInOrderAndTheMusicDecodes)
+{
+    const std::string sounds = std::string(LUMEN_SOURCE_DIR) + "/sounds/";
+    SoundManager sound;
+    sound.init();
+    CoutCapture capture;
+    sound.loadSound((sounds + "bg.mp3").c_str(), "bg");
+    sound.loadLoop((sounds + "trans.wav").c_str(), "transfer");
+    sound.loadLoop((sounds + "accept.wav").c_str(), "accept");
+    sound.loadLoop((sounds + "gong.wav").c_str(), "gong");
+    EXPECT_EQ(capture.lines(), (std::vector<std::string>{"Loaded Sound bg", "Loaded loop transfer",
+                                                         "Loaded loop accept", "Loaded loop gong"}));
+    EXPECT_NE(sound.playSound("bg"), 0);
+    runFor(2.0);
+    sound.updateSpectrum("bg");
+    EXPECT_GT(sound.getLevelLeft() + sound.getLevelRight(), 0.05f);
+}
+
+TEST_F(SoundManagerTest, ConstructionPlayAndStopPrintTheirLines)
+{
+    std::unique_ptr<SoundManager> sound;
+    {
+        CoutCapture capture;
+        sound = std::make_unique<SoundManager>();
+        EXPECT_EQ(capture.lines(), std::vector<std::string>{"Constructing Sound Manager..."});
+    }
+    sound->init();
+    sound->loadLoop(tone("gong.wav", 440.0, 0.5).c_str(), "gong");
+    CoutCapture capture;
+    EXPECT_NE(sound->playSound("gong"), 0);
+    sound->stopSound("gong");
+    sound->StopSound(3);
+    sound->stopAllSounds();
+    EXPECT_EQ(capture.lines(), (std::vector<std::string>{"Playing gong", "Stopping gong",
+                                                         "ERROR: StopSound(int) deprecated",
+                                                         "Stopping all sounds"}));
+}
+
+TEST_F(SoundManagerTest, NameSearchReportsMissingSamplesAndNames)
+{
+    SoundManager sound;
+    sound.init();
+    sound.loadLoop(tone("a.wav", 440.0, 0.2).c_str(), "a");
+    {
+        CoutCapture capture;
+        sound.loadLoop((dir + "/missing.wav").c_str(), "ghost");
+        ASSERT_EQ(capture.lines().size(), 1u);
+        EXPECT_EQ(capture.lines()[0].rfind("ERROR: Could not load ", 0), 0u) << capture.lines()[0];
+    }
+    {
+        CoutCapture capture;
+        EXPECT_EQ(sound.playSound("ghost"), 0);
+        EXPECT_EQ(capture.lines(), (std::vector<std::string>{"ERROR: No sample associated with ghost",
+                                                             "ERROR: Sample ghost not found"}));
+    }
+    {
+        CoutCapture capture;
+        EXPECT_EQ(sound.playSound("never"), 0);
+        sound.stopSound("never");
+        EXPECT_EQ(capture.lines(), (std::vector<std::string>{"ERROR: Sample never not found",
+                                                             "ERROR: Sample never not found"}));
+    }
+    {
+        // Free slots carry the empty name: one line for each of the 30.
+        CoutCapture capture;
+        EXPECT_EQ(sound.playSound(""), 0);
+        std::vector<std::string> expected(30, "ERROR: No sample associated with ");
+        expected.push_back("ERROR: Sample  not found");
+        EXPECT_EQ(capture.lines(), expected);
+    }
+}
+
+TEST_F(SoundManagerTest, ALoadBeyondTheTableIsRefused)
+{
+    SoundManager sound;
+    sound.init();
+    const std::string file = tone("t.wav", 440.0, 0.1);
+    std::vector<std::string> names;
+    for (int i = 0; i <= SoundManager::MAX_SOUNDS; ++i)
+        names.push_back("s" + std::to_string(i));
+    for (int i = 0; i < SoundManager::MAX_SOUNDS; ++i)
+        sound.loadLoop(file.c_str(), names[i].c_str());
+    CoutCapture capture;
+    sound.loadLoop(file.c_str(), names.back().c_str());
+    ASSERT_EQ(capture.lines().size(), 1u);
+    EXPECT_EQ(capture.lines()[0].rfind("ERROR: ", 0), 0u) << capture.lines()[0];
+    EXPECT_EQ(sound.playSound(names.back().c_str()), 0);
+    EXPECT_NE(sound.playSound(names[SoundManager::MAX_SOUNDS - 1].c_str()), 0);
+}
+
+// A repeating sample sounds on past its own length until it is stopped,
+// then the output falls silent.
+TEST_F(SoundManagerTest, RepeatingSoundReachesTheOutputUntilStopped)
+{
+    SoundManager sound;
+    sound.init();
+    sound.loadSound(tone("hum.wav", 1000.0, 0.2).c_str(), "hum");
+    const long long started = fileSize(output) / 4;
+    ASSERT_NE(sound.playSound("hum"), 0);
+    runFor(1.0); // five lengths of the sample
+    const long long beforeStop = fileSize(output) / 4;
+    sound.stopSound("hum");
+    const long long afterStop = fileSize(output) / 4;
+    runFor(0.5);
+    sound.shutdown();
+
+    const std::vector<int> left = readLeft(output);
+    const long long margin = RATE / 10; // device and file buffers
+    ASSERT_GT(beforeStop - started, RATE);
+    const double playing = meanSquare(left, started + margin, beforeStop);
+    EXPECT_NEAR(playing, 0.5 * 0.5 / 2, 0.01);
+    EXPECT_NEAR(crossingsPerSecond(left, started + margin, beforeStop), 2000.0, 20.0);
+    ASSERT_GT(static_cast<long long>(left.size()), afterStop + margin + RATE / 4);
+    EXPECT_EQ(meanSquare(left, afterStop + margin, left.size()), 0.0);
+}
+
+TEST_F(SoundManagerTest, OnceOnlySoundEndsAfterItsLength)
+{
+    SoundManager sound;
+    sound.init();
+    sound.loadLoop(tone("blip.wav", 1000.0, 0.2).c_str(), "blip");
+    ASSERT_NE(sound.playSound("blip"), 0);
+    runFor(1.0);
+    sound.shutdown();
+
+    const std::vector<int> left = readLeft(output);
+    long long first = -1;
+    long long last = -1;
+    for (long long i = 0; i < static_cast<long long>(left.size()); ++i)
+        if (left[i] != 0)
+        {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    ASSERT_GE(first, 0);
+    EXPECT_NEAR(last - first + 1, RATE / 5, 5);
+    EXPECT_LT(last, static_cast<long long>(left.size()) - RATE / 2);
+}
+
+// Handles name one play: stopping a sound that never played, or whose play
+// has ended, leaves the sound now on that channel alone.
+TEST_F(SoundManagerTest, StaleOrEmptyHandlesStopNothingElse)
+{
+    SoundManager sound;
+    sound.init();
+    sound.loadLoop(tone("blip.wav", 2000.0, 0.05).c_str(), "blip");
+    sound.loadSound(tone("hum.wav", 500.0, 0.2).c_str(), "hum");
+    sound.loadLoop(tone("quiet.wav", 700.0, 0.2).c_str(), "quiet");
+    const int blip = sound.playSound("blip");
+    ASSERT_NE(blip, 0);
+    runFor(0.5); // the blip has ended
+    const int hum = sound.playSound("hum");
+    ASSERT_NE(hum, 0);
+    EXPECT_NE(hum, blip);
+
+    sound.stopSound("blip");
+    sound.stopSound("quiet");
+    runFor(0.3);
+    sound.updateSpectrum("hum");
+    EXPECT_NEAR(sound.getLevelLeft(), 0.5f, 0.02f);
+    EXPECT_NEAR(sound.getLevelRight(), 0.5f, 0.02f);
+
+    sound.stopAllSounds();
+    runFor(0.3);
+    sound.updateSpectrum("hum");
+    EXPECT_EQ(sound.getLevelLeft(), 0.0f);
+    EXPECT_LT(sound.getSpectrum()[loudestBin(sound.getSpectrum())], 0.001f);
+}
+
+TEST_F(SoundManagerTest, SpectrumPeaksAtTheToneAndLevelsFollowEachSide)
+{
+    SoundManager sound;
+    sound.init();
+    const double low = 23 * BIN_HZ;
+    const double high = 93 * BIN_HZ;
+    sound.loadSound(tone("low.wav", low, 0.5).c_str(), "low");
+    const std::string stereo = dir + "/high.wav";
+    writeWav(stereo, sineFrames(high, 0.5, {0.6, 0.2}), 2);
+    sound.loadSound(stereo.c_str(), "high");
+
+    ASSERT_NE(sound.playSound("low"), 0);
+    runFor(0.3);
+    sound.updateSpectrum("low");
+    EXPECT_EQ(loudestBin(sound.getSpectrum()), 23);
+    EXPECT_NEAR(sound.getSpectrum()[23], 0.5f, 0.05f);
+    EXPECT_NEAR(sound.getLevelLeft(), 0.5f, 0.02f);
+    sound.stopSound("low");
+
+    ASSERT_NE(sound.playSound("high"), 0);
+    runFor(0.3);
+    sound.updateSpectrum("high");
+    EXPECT_EQ(loudestBin(sound.getSpectrum()), 93);
+    EXPECT_NEAR(sound.getSpectrum()[93], 0.4f, 0.05f); // the mean of both sides
+    EXPECT_NEAR(sound.getLevelLeft(), 0.6f, 0.02f);
+    EXPECT_NEAR(sound.getLevelRight(), 0.2f, 0.02f);
+}
+
+// The drawing shows the spectrum in the square -1..1 with the loudest band
+// in red, and remembers its height.
+TEST_F(SoundManagerTest, DrawnSpectrumMarksThePeakInRed)
+{
+    ensureGlTestWindow();
+    SoundManager sound;
+    sound.init();
+    sound.loadSound(tone("tone.wav", 100 * BIN_HZ, 0.5, 0.8).c_str(), "tone");
+    ASSERT_NE(sound.playSound("tone"), 0);
+    runFor(0.3);
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glViewport(0, 0, 800, 600);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    sound.drawSpectrum();
+    glFinish();
+    EXPECT_NEAR(sound.getLastPeak(), 0.8f, 0.05f);
+
+    // Band i is drawn at x = i / 256 - 1: band 100 near pixel 156 of 800.
+    // Its line reaches 0.8 of the way up from the bottom: red at 30%,
+    // nothing at 50%; a quiet band far off is not red.
+    unsigned char row[800 * 3];
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    const auto redAt = [&](int y, int fromX, int toX) {
+        glReadPixels(0, y, 800, 1, GL_RGB, GL_UNSIGNED_BYTE, row);
+        for (int x = fromX; x <= toX; ++x)
+            if (row[x * 3] > 200 && row[x * 3 + 1] < 50 && row[x * 3 + 2] < 50)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(redAt(600 * 30 / 100, 154, 158));
+    EXPECT_FALSE(redAt(600 * 50 / 100, 0, 799));
+    EXPECT_FALSE(redAt(2, 400, 799));
+}
+
+TEST_F(SoundManagerTest, WithoutADeviceSoundIsOffButLoadsAndPlaysWork)
+{
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    {
+        SoundManager sound;
+        CoutCapture capture;
+        sound.init();
+        ASSERT_EQ(capture.lines().size(), 1u);
+        const std::string line = capture.lines()[0];
+        EXPECT_EQ(line.rfind("Sound device unavailable (", 0), 0u) << line;
+        EXPECT_EQ(line.substr(line.size() - 15), "): sound is off") << line;
+        sound.loadLoop(tone("t.wav", 440.0, 0.2).c_str(), "tone");
+        EXPECT_NE(sound.playSound("tone"), 0);
+        EXPECT_EQ(capture.lines().back(), "Playing tone");
+        EXPECT_EQ(capture.lines().size(), 3u);
+    }
+    // The silent stand-in does not stick: the next start uses the driver asked for.
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    SoundManager sound;
+    CoutCapture capture;
+    sound.init();
+    EXPECT_TRUE(capture.lines().empty());
+    EXPECT_TRUE(waitForSize(output, BYTES_PER_SECOND / 10, 10));
+}
+
+TEST_F(SoundManagerTest, RecordingNeedsABufferAndADevice)
+{
+    SoundManager sound;
+    sound.init();
+    {
+        CoutCapture capture;
+        EXPECT_EQ(sound.startRecording(), 0);
+        ASSERT_EQ(capture.lines().size(), 1u);
+        EXPECT_EQ(capture.lines()[0].rfind("ERROR: ", 0), 0u) << capture.lines()[0];
+    }
+    sound.allocRecordBuffer();
+    CoutCapture capture;
+    // The disk driver records from SDL_DISKAUDIOFILEIN, which does not exist.
+    EXPECT_EQ(sound.startRecording(), 0);
+    ASSERT_EQ(capture.lines().size(), 1u);
+    EXPECT_EQ(capture.lines()[0].rfind("ERROR: No recording device (", 0), 0u) << capture.lines()[0];
+}
+
+TEST_F(SoundManagerTest, RecordedSoundIsPlayedBack)
+{
+    writeRaw(dir + "/in.raw", sineFrames(1500.0, 1.0, {0.5, 0.5}));
+    SoundManager sound;
+    sound.init();
+    sound.allocRecordBuffer();
+    const long long started = fileSize(output) / 4;
+    ASSERT_NE(sound.startRecording(), 0);
+    runFor(2.0);
+    sound.shutdown();
+
+    // All of the recorded second comes out, and nothing else.
+    const std::vector<int> left = readLeft(output);
+    const double energy = meanSquare(left, started, left.size()) * (left.size() - started);
+    EXPECT_NEAR(energy, RATE * 0.5 * 0.5 / 2, RATE * 0.005);
+    long long first = started;
+    while (first < static_cast<long long>(left.size()) && left[first] == 0)
+        ++first;
+    EXPECT_NEAR(crossingsPerSecond(left, first, first + RATE / 2), 3000.0, 20.0);
+}
+
+// Closing while the audio thread plays and measures: afterwards nothing
+// more is written, and a new manager starts cleanly.
+TEST_F(SoundManagerTest, DestroyingWhilePlayingEndsTheOutput)
+{
+    const std::string file = tone("hum.wav", 440.0, 0.3);
+    for (int round = 0; round < 5; ++round)
+    {
+        auto sound = std::make_unique<SoundManager>();
+        sound->init();
+        sound->loadSound(file.c_str(), "hum");
+        ASSERT_NE(sound->playSound("hum"), 0);
+        runFor(0.2);
+        sound->updateSpectrum("hum");
+        EXPECT_GT(sound->getLevelLeft(), 0.4f);
+        sound.reset();
+        const long long closed = fileSize(output);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_EQ(fileSize(output), closed);
+    }
+}
