@@ -118,3 +118,15 @@ TEST(FrameClockTest, ProgramClockCanBeReplacedAndDrivesTheFreeFunctions)
     EXPECT_EQ(getCurrentTime(), 0.0);
     frameClock() = FrameClock();
 }
+
+TEST(FrameClockTest, RealClockCountsFromItsFirstReadSoFloatSecondsStayExact)
+{
+    FrameClock clock;
+    CoutCapture capture;
+    clock.tick();
+    clock.tick();
+    // Seconds since the machine booted can pass what a float holds exactly.
+    EXPECT_LT(clock.getCurrentTime(), 60.0);
+    EXPECT_GE(clock.getFrameDelta(), 0.0f);
+    EXPECT_LE(clock.getFrameDelta(), 0.03f);
+}

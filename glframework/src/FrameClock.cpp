@@ -16,7 +16,10 @@ std::int64_t steadyFrequency()
 
 std::int64_t steadyCounter()
 {
-    return static_cast<std::int64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    // Counted from the first read rather than from the machine's boot, so that
+    // whole seconds stay exact when screens keep them in a float.
+    static const std::chrono::steady_clock::time_point origin = std::chrono::steady_clock::now();
+    return static_cast<std::int64_t>((std::chrono::steady_clock::now() - origin).count());
 }
 
 int glutMilliseconds()
