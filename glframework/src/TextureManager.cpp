@@ -5,11 +5,13 @@
 
 namespace
 {
-// One entry per key ever asked for, loaded or not; never emptied.
+// One entry per key ever asked for, loaded or not; never emptied. Never
+// destroyed either: sprites in program-wide objects release their records
+// while the program ends, after a destroyed cache would have gone.
 std::map<std::uintptr_t, TextureMap*>& textureCache()
 {
-    static std::map<std::uintptr_t, TextureMap*> cache;
-    return cache;
+    static auto* cache = new std::map<std::uintptr_t, TextureMap*>;
+    return *cache;
 }
 } // namespace
 
