@@ -114,3 +114,10 @@ TEST_F(AppTest, AltF4EndsWithStatusZero)
     EXPECT_GE(game.indexOf("Special Down: 4(4)"), 0) << dump();
     EXPECT_GE(game.indexOf("Modifiers: 4"), 0) << dump();
 }
+
+TEST_F(AppTest, ClosingTheWindowEndsWithStatusZeroAfterStoppingTheSound)
+{
+    ASSERT_TRUE(GameProcess::requestClose(window));
+    EXPECT_EQ(game.waitExit(10), 0) << dump();
+    EXPECT_GE(game.indexOf("Stopping all sounds"), 0) << dump();
+}

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <thread>
 
+#include <X11/Xlib.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
@@ -157,6 +158,23 @@ bool GameProcess::windowSize(const std::string& window, int& width, int& height)
     width = std::atoi(info.c_str() + w + 7);
     height = std::atoi(info.c_str() + h + 8);
     return true;
+}
+
+bool GameProcess::requestClose(const std::string& window)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr)
+        return false;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = static_cast<Window>(std::strtoul(window.c_str(), nullptr, 10));
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const Status sent = XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    XCloseDisplay(display);
+    return sent != 0;
 }
 
 void GameProcess::sendSignal(int signalNumber)

@@ -36,6 +36,10 @@ public:
     // Size in pixels of the window, read with xwininfo; false on failure.
     static bool windowSize(const std::string& window, int& width, int& height);
 
+    // Asks the window to close, as a window manager's close button does
+    // (a WM_DELETE_WINDOW message); false if the request could not be sent.
+    static bool requestClose(const std::string& window);
+
     // Sends a signal to the game.
     void sendSignal(int signalNumber);
     // Waits up to timeoutSeconds for the game to end. Returns its exit

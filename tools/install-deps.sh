@@ -5,7 +5,7 @@
 set -e
 
 PACKAGES="build-essential cmake pkg-config
-freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
+freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev
 libdevil-dev libsdl2-mixer-dev
 googletest libgtest-dev
 xvfb xauth xdotool x11-utils imagemagick"
