@@ -1,5 +1,7 @@
 #include "glframework/FrameClock.h"
 
+#include "CoutCapture.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -23,18 +25,6 @@ struct FakeCounter
     void advance(double seconds) { value += static_cast<std::int64_t>(seconds * frequency); }
 };
 
-// Captures standard output for the lifetime of the object.
-class CoutCapture
-{
-public:
-    CoutCapture() : old(std::cout.rdbuf(buffer.rdbuf())) {}
-    ~CoutCapture() { std::cout.rdbuf(old); }
-    std::string text() const { return buffer.str(); }
-
-private:
-    std::ostringstream buffer;
-    std::streambuf* old;
-};
 } // namespace
 
 TEST(FrameClockTest, FirstTickPrintsTheRateOnceAndHasANearZeroDelta)

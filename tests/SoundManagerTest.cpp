@@ -3,6 +3,8 @@
 #include "glframework/SoundManager.h"
 
 #include <GL/gl.h>
+#include "CoutCapture.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -24,26 +26,6 @@ const int RATE = 44100;
 const long long BYTES_PER_SECOND = RATE * 2 * 2; // 16-bit stereo, as the mixer opens
 const double BIN_HZ = RATE / 1024.0;
 
-// Collects what std::cout receives while it lives.
-class CoutCapture
-{
-public:
-    CoutCapture() : previous(std::cout.rdbuf(text.rdbuf())) {}
-    ~CoutCapture() { std::cout.rdbuf(previous); }
-
-    std::vector<std::string> lines() const
-    {
-        std::vector<std::string> result;
-        std::istringstream in(text.str());
-        for (std::string line; std::getline(in, line);)
-            result.push_back(line);
-        return result;
-    }
-
-private:
-    std::ostringstream text;
-    std::streambuf* previous;
-};
 
 void put16(std::ofstream& out, int value)
 {

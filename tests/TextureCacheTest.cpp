@@ -4,6 +4,8 @@
 #include "glframework/TextureMap.h"
 
 #include <GL/gl.h>
+#include "CoutCapture.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -13,18 +15,6 @@
 
 namespace
 {
-// Captures everything written to std::cout while it lives.
-class CoutCapture
-{
-public:
-    CoutCapture() : saved(std::cout.rdbuf(captured.rdbuf())) {}
-    ~CoutCapture() { std::cout.rdbuf(saved); }
-    std::string text() const { return captured.str(); }
-
-private:
-    std::ostringstream captured;
-    std::streambuf* saved;
-};
 
 int countLines(const std::string& text, const std::string& line)
 {
