@@ -22,8 +22,3 @@ bool LiveMode::isOnLeftSide(const Vector3& point) const
         return false;
     return point.x <= 0.0f;
 }
-
-SoundManager& LiveMode::getSoundManager()
-{
-    return soundManager;
-}

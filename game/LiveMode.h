@@ -21,9 +21,6 @@ public:
     // x <= 0 is left. Points outside the board are sorted the same way.
     bool isOnLeftSide(const Vector3& point) const;
 
-    // The play screen's sounds, owned by the screen for its whole life.
-    SoundManager& getSoundManager();
-
 private:
     SoundManager soundManager;
 };

@@ -68,12 +68,3 @@ TEST_F(ChangeStateTest, SwitchingToTheCurrentScreenLeavesAndEntersItAgain)
                                                  "first.enter(first)"}));
     EXPECT_EQ(currentState, &first);
 }
-
-TEST(StateBaseTest, BaseOperationsAcceptEverything)
-{
-    State plain("plain");
-    EXPECT_STREQ(plain.getName(), "plain");
-    EXPECT_TRUE(plain.enter(nullptr));
-    EXPECT_TRUE(plain.canLeave(nullptr));
-    EXPECT_TRUE(plain.leave(nullptr));
-}

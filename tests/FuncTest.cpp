@@ -4,15 +4,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(Func, HasNoLengthAndOnePlay)
-{
-    Target target;
-    Func<Target> func(&target, &Target::count);
-    EXPECT_EQ(func.getDuration(), 0.0f);
-    EXPECT_EQ(func.getLoopCount(), 1);
-    EXPECT_EQ(target.calls, 0);
-}
-
 TEST(Func, FirstPositiveStepCallsOnceAndFinishes)
 {
     Target target;

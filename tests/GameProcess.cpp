@@ -203,8 +203,3 @@ int GameProcess::waitExit(double timeoutSeconds)
     readAvailable(0);
     return exitStatus;
 }
-
-pid_t GameProcess::pid() const
-{
-    return child;
-}

@@ -46,8 +46,6 @@ public:
     // status, 128 + the signal number if a signal ended it, or -1 on timeout.
     int waitExit(double timeoutSeconds);
 
-    pid_t pid() const;
-
 private:
     void readAvailable(int timeoutMilliseconds);
 

@@ -5,18 +5,6 @@
 
 #include <cmath>
 
-TEST(Interval, ConstructedIdleAtZero)
-{
-    Interval interval(1.25f, 3);
-    EXPECT_FLOAT_EQ(interval.getDuration(), 1.25f);
-    EXPECT_EQ(interval.getTime(), 0.0f);
-    EXPECT_EQ(interval.getRate(), 1.0f);
-    EXPECT_EQ(interval.getLoopCount(), 3);
-    EXPECT_EQ(interval.getLoopsDone(), 0u);
-    EXPECT_FALSE(interval.isPaused());
-    EXPECT_FALSE(interval.isFinished());
-}
-
 TEST(Interval, ZeroLengthFinishesOnFirstPositiveStep)
 {
     Interval interval(0.0f, 1);
@@ -123,17 +111,6 @@ TEST(Interval, SetTimeClampsToThePlay)
     EXPECT_EQ(interval.getTime(), 1.25f);
     interval.setTime(0.5f);
     EXPECT_EQ(interval.getTime(), 0.5f);
-}
-
-TEST(Interval, MarkFinishedTouchesNothingElse)
-{
-    Interval interval(1.0f, 1);
-    interval.start();
-    interval.step(0.4f);
-    interval.markFinished();
-    EXPECT_TRUE(interval.isFinished());
-    EXPECT_FLOAT_EQ(interval.getTime(), 0.4f);
-    EXPECT_EQ(interval.getLoopCount(), 1);
 }
 
 TEST(Interval, LoopWrapsAndNeverFinishes)

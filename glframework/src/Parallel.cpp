@@ -1,6 +1,6 @@
 #include "glframework/Parallel.h"
 
-#include <cmath>
+#include "glframework/vectors.h"
 
 Parallel::~Parallel()
 {
@@ -12,7 +12,7 @@ void Parallel::append(Interval* child)
 {
     if (!child)
         return;
-    const float childLength = std::fabs(child->getDuration() / child->getRate());
+    const float childLength = floatAbs(child->getDuration() / child->getRate());
     duration = duration > childLength ? duration : childLength;
     children.push_back(child);
 }

@@ -1,6 +1,6 @@
 #include "glframework/Sequence.h"
 
-#include <cmath>
+#include "glframework/vectors.h"
 
 Sequence::~Sequence()
 {
@@ -12,7 +12,7 @@ void Sequence::append(Interval* child)
 {
     if (!child)
         return;
-    duration += std::fabs(child->getDuration() / child->getRate());
+    duration += floatAbs(child->getDuration() / child->getRate());
     children.push_back(child);
 }
 
