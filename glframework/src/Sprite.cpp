@@ -200,6 +200,11 @@ void Sprite::setColor(const Vector4& c)
     color = c;
 }
 
+Vector4 Sprite::getColor() const
+{
+    return color;
+}
+
 void Sprite::hide()
 {
     hidden = true;
@@ -208,4 +213,9 @@ void Sprite::hide()
 void Sprite::show()
 {
     hidden = false;
+}
+
+bool Sprite::isHidden() const
+{
+    return hidden;
 }

@@ -64,9 +64,12 @@ public:
     float getAlpha() const;
     // RGBA tint, each 0..1; it multiplies the texture.
     void setColor(const Vector4& c);
+    Vector4 getColor() const;
 
+    // A hidden sprite keeps its fields but draw skips it.
     void hide();
     void show();
+    bool isHidden() const;
 
 protected:
     Vector3 position;

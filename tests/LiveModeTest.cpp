@@ -1,0 +1,255 @@
+#include "AllocationCounter.h"
+#include "PlayDriver.h"
+#include "Puck.h"
+#include "RandomDraw.h"
+#include "Screens.h"
+#include "Selection.h"
+
+#include "glframework/FrameClock.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace
+{
+int visibleCount(const std::vector<Sprite*>& sparkles)
+{
+    return static_cast<int>(std::count_if(sparkles.begin(), sparkles.end(),
+                                          [](const Sprite* s) { return !s->isHidden(); }));
+}
+
+// Puts the pucks where a test wants them; they go on drifting from there.
+void place(const std::vector<Vector3>& at)
+{
+    const std::vector<Puck*>& pucks = liveMode.getPucks();
+    for (std::size_t i = 0; i < pucks.size() && i < at.size(); ++i)
+        pucks[i]->setPosition(at[i]);
+}
+
+class LiveModeTest : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        if (currentState == &liveMode)
+            changeState(&endState);
+    }
+
+    PlayDriver driver;
+};
+} // namespace
+
+TEST(LiveModeRulesTest, LevelsClampAndPointsSortIntoRegions)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const struct
+    {
+        float given, stored;
+    } levels[] = {{-3.0f, 0.0f}, {250.0f, 100.0f}, {100.0f, 100.0f}, {42.5f, 42.5f}, {0.0f, 0.0f}};
+    for (const auto& level : levels)
+    {
+        liveMode.setLeftLevel(level.given);
+        liveMode.setRightLevel(level.given);
+        EXPECT_EQ(liveMode.getLeftLevel(), level.stored);
+        EXPECT_EQ(liveMode.getRightLevel(), level.stored);
+    }
+    liveMode.setLeftLevel(nan);
+    EXPECT_TRUE(std::isnan(liveMode.getLeftLevel()));
+
+    const struct
+    {
+        Vector3 point;
+        bool left;
+    } points[] = {
+        {{100, 150, 0}, true},  {{-100, -150, 0}, false}, {{-250, 0, 0}, true}, {{250, 0, 0}, false},
+        {{0, 0, 0}, true},      {{0, -301, 0}, true},     {{1, -301, 0}, false}, {{0, 300, 0}, true},
+    };
+    for (const auto& p : points)
+        EXPECT_EQ(liveMode.isOnLeftSide(p.point), p.left) << p.point.x << ", " << p.point.y;
+
+    // A screen that never held a game has nothing to delete.
+    CoutCapture quiet;
+    LiveMode unused("unused");
+}
+
+TEST_F(LiveModeTest, AGameOpensWithTheFadeSparklesAndTenPucksAndLeavesNothing)
+{
+    driver.startGame();
+    const std::vector<std::string> opened = driver.log.lines();
+    const auto bg = std::find(opened.begin(), opened.end(), "Playing bg");
+    ASSERT_NE(bg, opened.end());
+    ASSERT_NE(bg + 1, opened.end());
+    EXPECT_EQ(*(bg + 1), "Playing gong");
+    EXPECT_EQ(liveMode.getLeftLevel(), 100.0f);
+    EXPECT_EQ(liveMode.getRightLevel(), 0.0f);
+
+    const auto& left = liveMode.getLeftSparkles();
+    const auto& right = liveMode.getRightSparkles();
+    EXPECT_EQ(left.size() + right.size(), static_cast<std::size_t>(LiveMode::SPARKLE_COUNT));
+    for (const auto* side : {&left, &right})
+        for (const Sprite* sparkle : *side)
+        {
+            EXPECT_LE(length(sparkle->getPosition()), 300.0f);
+            EXPECT_EQ(liveMode.isOnLeftSide(sparkle->getPosition()), side == &left);
+        }
+    const Vector3 firstSparkle = (left.empty() ? right : left).front()->getPosition();
+
+    // Halfway through the fade, and at its end.
+    for (int i = 0; i < 25; ++i)
+        driver.frame(0.03f);
+    EXPECT_NEAR(liveMode.getLeftLevel(), 75.0f, 0.01f);
+    EXPECT_NEAR(liveMode.getRightLevel(), 25.0f, 0.01f);
+    EXPECT_TRUE(liveMode.isOpening());
+    EXPECT_TRUE(liveMode.getPucks().empty());
+    EXPECT_EQ(visibleCount(left) + visibleCount(right), 0);
+    for (int i = 0; i < 26; ++i)
+        driver.frame(0.03f);
+    EXPECT_FALSE(liveMode.isOpening());
+    ASSERT_EQ(liveMode.getPucks().size(), static_cast<std::size_t>(LiveMode::PUCK_COUNT));
+    for (int i = 0; i < LiveMode::PUCK_COUNT; ++i)
+        EXPECT_EQ(liveMode.getPucks()[i]->getBrightness(), 100.0f - 11.0f * i);
+    EXPECT_NEAR(liveMode.getLeftLevel(), 50.0f, 0.1f);
+
+    const std::size_t before = driver.log.lines().size();
+    changeState(&endState);
+    const std::vector<std::string> closed = driver.log.lines();
+    ASSERT_GE(closed.size(), before + 2);
+    EXPECT_EQ(closed[before], "Stopping all sounds");
+    EXPECT_EQ(closed[before + 1], "Playing gong");
+    EXPECT_TRUE(liveMode.getPucks().empty());
+    EXPECT_TRUE(liveMode.getLeftSparkles().empty());
+
+    // The next game opens the same way on new draws.
+    driver.startGame();
+    EXPECT_EQ(liveMode.getLeftLevel(), 100.0f);
+    EXPECT_EQ(liveMode.getLeftSparkles().size() + liveMode.getRightSparkles().size(), 200u);
+    const auto& again = liveMode.getLeftSparkles().empty() ? liveMode.getRightSparkles() : liveMode.getLeftSparkles();
+    EXPECT_NE(length(again.front()->getPosition() - firstSparkle), 0.0f);
+}
+
+TEST_F(LiveModeTest, LeavingDuringTheOpeningCreatesNoPuck)
+{
+    // A game's sparkles take 600 draws and every puck five more; the draw
+    // after a game left at 1 s must be the 601st.
+    std::srand(7);
+    for (int i = 0; i < 600; ++i)
+        randomDraw();
+    const int expected = randomDraw();
+
+    std::srand(7);
+    driver.startGame();
+    driver.run(1.0f);
+    changeState(&endState);
+    EXPECT_EQ(randomDraw(), expected);
+}
+
+TEST_F(LiveModeTest, EachPuckPullsItsRegionAndTheSparklesShowTheRate)
+{
+    driver.startGame();
+    driver.runOpening();
+    // Bright pucks deep in the left region, dark ones in the right.
+    place({{-200, -100, 0}, {-200, -40, 0}, {-200, 20, 0}, {-200, 80, 0}, {-140, 0, 0},
+           {200, 100, 0}, {200, 40, 0}, {200, -20, 0}, {200, -80, 0}, {140, 0, 0}});
+    liveMode.setLeftLevel(50.0f);
+    liveMode.setRightLevel(50.0f);
+    driver.frame(0.02f);
+    EXPECT_NEAR(liveMode.getLeftLevel(), 50.0f + 1.75f * 0.02f, 1e-4f);
+    EXPECT_NEAR(liveMode.getRightLevel(), 50.0f - 1.6875f * 0.02f, 1e-4f);
+
+    const auto& left = liveMode.getLeftSparkles();
+    const auto& right = liveMode.getRightSparkles();
+    EXPECT_EQ(visibleCount(left), static_cast<int>(std::ceil(left.size() * 1.75 / 2.5 - 1e-4)));
+    EXPECT_EQ(visibleCount(right), static_cast<int>(std::ceil(right.size() * 1.6875 / 2.5 - 1e-4)));
+    // The first ones show: warm white where the level rises, purple where it falls.
+    EXPECT_FALSE(left.front()->isHidden());
+    EXPECT_TRUE(left.back()->isHidden());
+    EXPECT_GT(left.front()->getColor().y, 0.9f);
+    EXPECT_LT(right.front()->getColor().y, 0.1f);
+
+    // A frame without time moves nothing and shows no rate.
+    const float leftLevel = liveMode.getLeftLevel();
+    driver.frame(0.0f);
+    EXPECT_EQ(liveMode.getLeftLevel(), leftLevel);
+    EXPECT_EQ(visibleCount(left) + visibleCount(right), 0);
+}
+
+TEST_F(LiveModeTest, GamesAreDecidedByStrictThresholdsOnceTheOpeningHasRun)
+{
+    const struct
+    {
+        float left, right;
+        bool decided, won;
+    } cases[] = {
+        {96, 5, false, false}, {95, 4, false, false}, {96, 4.99f, true, true},
+        {4.99f, 96, true, false}, {5, 96, false, false}, {100, 0, true, true},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.left << " / " << c.right);
+        driver.startGame();
+        // Early in the fade the levels would count as a win: nothing is decided yet.
+        driver.frame(0.02f);
+        EXPECT_EQ(currentState, &liveMode);
+        driver.runOpening();
+        for (Puck* puck : liveMode.getPucks())
+            puck->setBrightness(50.0f); // no pull: the levels stay as set
+        endState.won = !c.won;
+        liveMode.setLeftLevel(c.left);
+        liveMode.setRightLevel(c.right);
+        driver.frame(0.02f);
+        EXPECT_EQ(currentState == &endState, c.decided);
+        if (c.decided)
+            EXPECT_EQ(endState.won, c.won);
+        else
+            changeState(&endState);
+    }
+}
+
+TEST_F(LiveModeTest, ReleasingLowercaseQWinsAtOnceEvenDuringTheOpening)
+{
+    driver.startGame();
+    endState.won = false;
+    liveMode.keyDown('q', 0, 0);
+    liveMode.keyUp('Q', 0, 0);
+    liveMode.keyUp('w', 0, 0);
+    EXPECT_EQ(currentState, &liveMode);
+    liveMode.keyUp('q', 0, 0);
+    EXPECT_EQ(currentState, &endState);
+    EXPECT_TRUE(endState.won);
+    EXPECT_TRUE(liveMode.getPucks().empty());
+}
+
+TEST_F(LiveModeTest, ASteadyFrameAllocatesNothing)
+{
+    driver.startGame();
+    driver.runOpening();
+    // A long transfer with its beam running: the brightest puck gives to the darkest.
+    const std::vector<Puck*>& pucks = liveMode.getPucks();
+    pucks[0]->setPosition(Vector3(-150, 0, 0));
+    pucks[9]->setPosition(Vector3(150, 0, 0));
+    for (std::size_t i = 1; i < 9; ++i)
+        pucks[i]->setPosition(Vector3(-200.0f + 50.0f * i, 220.0f, 0.0f));
+    driver.pointAt(pucks[0]->getPosition());
+    driver.click(pucks[0]->getPosition());
+    driver.pointAt(pucks[9]->getPosition());
+    driver.click(pucks[9]->getPosition());
+    ASSERT_EQ(liveMode.getSelection()->getMode(), Transferring);
+    driver.frame(0.02f);
+
+    const std::size_t before = allocationCount();
+    for (int i = 0; i < 40; ++i)
+    {
+        driver.advanceClock(0.02f);
+        frameClock().tick();
+        liveMode.update();
+    }
+    EXPECT_EQ(allocationCount(), before);
+    EXPECT_EQ(liveMode.getSelection()->getMode(), Transferring);
+    EXPECT_GT(liveMode.getSelection()->getSparklesLaunched(), 0);
+}
