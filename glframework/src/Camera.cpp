@@ -1,9 +1,10 @@
 #include "glframework/Camera.h"
 
+#include "glframework/Log.h"
+
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
-#include <iostream>
 
 Camera* activeCamera = nullptr;
 
@@ -11,7 +12,7 @@ Camera::Camera()
     : position(0.0f, 0.0f, 0.0f), width(800), height(600), aspect(0.0), fieldOfView(55.0),
       perspective(1)
 {
-    std::cout << "Camera initialized" << std::endl;
+    logLine("Camera initialized");
 }
 
 void Camera::setPerspective(int on)
@@ -23,7 +24,7 @@ void Camera::reshape(int w, int h)
 {
     if (w <= 0 || h <= 0)
     {
-        std::cout << "reshape() values bad w:" << w << " h:" << h << std::endl;
+        logLine("reshape() values bad w:", w, " h:", h);
         return;
     }
     const int newHeight = static_cast<int>(w * 0.75);

@@ -1,9 +1,10 @@
 #include "glframework/FrameClock.h"
 
+#include "glframework/Log.h"
+
 #include <GL/freeglut.h>
 
 #include <chrono>
-#include <iostream>
 #include <utility>
 
 namespace
@@ -52,7 +53,7 @@ void FrameClock::tick()
         // The fallback clock works in whole seconds from its first tick, so
         // that its first delta is 0 rather than a negative mix of units.
         lastTime = static_cast<int>(millisecondSource() / 1000.0);
-        std::cout << "QueryPerformanceFrequency: " << frequency << std::endl;
+        logLine("QueryPerformanceFrequency: ", frequency);
     }
 
     if (frequency > 0)

@@ -2,12 +2,12 @@
 
 #include "glframework/Camera.h"
 #include "glframework/FrameClock.h"
+#include "glframework/Log.h"
 #include "glframework/State.h"
 
 #include <GL/freeglut.h>
 
 #include <cstdlib>
-#include <iostream>
 #include <utility>
 
 namespace
@@ -24,17 +24,17 @@ int currentModifiers()
 // Logs one key event as its two lines; returns the modifier mask it logged.
 int logKey(const char* label, unsigned char key)
 {
-    std::cout << label << key << "(" << static_cast<unsigned>(key) << ")" << std::endl;
+    logLine(label, key, "(", static_cast<unsigned>(key), ")");
     const int modifiers = currentModifiers();
-    std::cout << "Modifiers: " << modifiers << std::endl;
+    logLine("Modifiers: ", modifiers);
     return modifiers;
 }
 
 int logSpecial(const char* label, int key)
 {
-    std::cout << label << key << "(" << key << ")" << std::endl;
+    logLine(label, key, "(", key, ")");
     const int modifiers = currentModifiers();
-    std::cout << "Modifiers: " << modifiers << std::endl;
+    logLine("Modifiers: ", modifiers);
     return modifiers;
 }
 } // namespace

@@ -1,10 +1,11 @@
 #include "glframework/RenderSettings.h"
 
+#include "glframework/Log.h"
+
 #include <GL/gl.h>
 #include <GL/glx.h>
 
 #include <cstring>
-#include <iostream>
 
 namespace
 {
@@ -54,7 +55,7 @@ void initVSync()
         vsyncAvailable = swapIntervalMesa != nullptr && getSwapIntervalMesa != nullptr;
     }
     if (!vsyncAvailable)
-        std::cout << "VSync control disabled." << std::endl;
+        logLine("VSync control disabled.");
 }
 
 void setVSync(bool on)
@@ -65,7 +66,7 @@ void setVSync(bool on)
         swapIntervalExt(glXGetCurrentDisplay(), glXGetCurrentDrawable(), on ? 1 : 0);
     else
         swapIntervalMesa(on ? 1u : 0u);
-    std::cout << "VSync " << (on ? "enabled" : "disabled") << std::endl;
+    logLine("VSync ", (on ? "enabled" : "disabled"));
 }
 
 bool isVSyncOn()
@@ -94,12 +95,12 @@ void setBackfaceCulling(bool on)
         glEnable(GL_CULL_FACE);
         glFrontFace(GL_CCW);
         glCullFace(GL_BACK);
-        std::cout << "Backface culling enabled" << std::endl;
+        logLine("Backface culling enabled");
     }
     else
     {
         glDisable(GL_CULL_FACE);
-        std::cout << "Backface culling disabled" << std::endl;
+        logLine("Backface culling disabled");
     }
 }
 
@@ -110,17 +111,17 @@ void setDepthBuffer(bool on, bool cullTransparent)
         glEnable(GL_DEPTH_TEST);
         glClearDepth(1.0);
         glDepthFunc(GL_LEQUAL);
-        std::cout << "Z-buffer enabled" << std::endl;
+        logLine("Z-buffer enabled");
         if (cullTransparent)
         {
             glEnable(GL_ALPHA_TEST);
             glAlphaFunc(GL_GREATER, 0.001f);
-            std::cout << "Tranparent pixels culled from Z-buffer" << std::endl;
+            logLine("Tranparent pixels culled from Z-buffer");
         }
     }
     else
     {
         glDisable(GL_DEPTH_TEST);
-        std::cout << "Z-buffer disabled" << std::endl;
+        logLine("Z-buffer disabled");
     }
 }

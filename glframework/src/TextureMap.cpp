@@ -1,11 +1,12 @@
 #include "glframework/TextureMap.h"
 
+#include "glframework/Log.h"
+
 #include <GL/gl.h>
 #include <IL/il.h>
 #include <IL/ilu.h>
 #include <IL/ilut.h>
 
-#include <iostream>
 
 namespace
 {
@@ -57,7 +58,7 @@ std::uint32_t TextureMap::load(const char* name)
         if (ilutGLTexImage(0) == IL_TRUE)
         {
             fileName = name;
-            std::cout << "Loaded texture " << name << std::endl;
+            logLine("Loaded texture ", name);
         }
         else
         {
@@ -67,7 +68,7 @@ std::uint32_t TextureMap::load(const char* name)
         }
     }
     if (id == NO_TEXTURE)
-        std::cout << "Couldn't load texture " << (name != nullptr ? name : "") << std::endl;
+        logLine("Couldn't load texture ", (name != nullptr ? name : ""));
 
     ilDeleteImages(1, &image);
     return id;
