@@ -4,12 +4,22 @@
 
 float& Vector3::operator[](int i)
 {
-    return (&x)[i];
+    // Each field by name: the fields are not an array, so pointer
+    // arithmetic from x to the others would be undefined.
+    switch (i)
+    {
+    case 0:
+        return x;
+    case 1:
+        return y;
+    default:
+        return z;
+    }
 }
 
 const float& Vector3::operator[](int i) const
 {
-    return (&x)[i];
+    return const_cast<Vector3&>(*this)[i];
 }
 
 Vector3& Vector3::operator/=(float s)

@@ -2,10 +2,22 @@
 
 float& Vector4::operator[](int i)
 {
-    return (&x)[i];
+    // Each field by name: the fields are not an array, so pointer
+    // arithmetic from x to the others would be undefined.
+    switch (i)
+    {
+    case 0:
+        return x;
+    case 1:
+        return y;
+    case 2:
+        return z;
+    default:
+        return w;
+    }
 }
 
 const float& Vector4::operator[](int i) const
 {
-    return (&x)[i];
+    return const_cast<Vector4&>(*this)[i];
 }

@@ -9,7 +9,7 @@ public:
     constexpr Vector3() : x(0.0f), y(0.0f), z(0.0f) {}
     constexpr Vector3(float x_, float y_, float z_) : x(x_), y(y_), z(z_) {}
 
-    // Component 0, 1 or 2 (x, y, z); the index is not range-checked.
+    // Component 0, 1 or 2 (x, y, z); any other index gives z.
     float& operator[](int i);
     const float& operator[](int i) const;
 
