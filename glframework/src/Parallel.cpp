@@ -1,22 +1,5 @@
 #include "glframework/Parallel.h"
 
-#include "glframework/vectors.h"
-
-Parallel::~Parallel()
-{
-    for (Interval* child : children)
-        delete child;
-}
-
-void Parallel::append(Interval* child)
-{
-    if (!child)
-        return;
-    const float childLength = floatAbs(child->getDuration() / child->getRate());
-    duration = duration > childLength ? duration : childLength;
-    children.push_back(child);
-}
-
 void Parallel::start()
 {
     Interval::start();
@@ -44,9 +27,4 @@ bool Parallel::step(float dt)
     for (Interval* child : children)
         child->step(dt);
     return true;
-}
-
-int Parallel::getChildCount() const
-{
-    return static_cast<int>(children.size());
 }

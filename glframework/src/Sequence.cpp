@@ -1,21 +1,5 @@
 #include "glframework/Sequence.h"
 
-#include "glframework/vectors.h"
-
-Sequence::~Sequence()
-{
-    for (Interval* child : children)
-        delete child;
-}
-
-void Sequence::append(Interval* child)
-{
-    if (!child)
-        return;
-    duration += floatAbs(child->getDuration() / child->getRate());
-    children.push_back(child);
-}
-
 void Sequence::start()
 {
     Interval::start();
@@ -84,9 +68,4 @@ bool Sequence::step(float dt)
 int Sequence::getCurrent() const
 {
     return current;
-}
-
-int Sequence::getChildCount() const
-{
-    return static_cast<int>(children.size());
 }

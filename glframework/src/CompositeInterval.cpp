@@ -1,0 +1,26 @@
+#include "glframework/CompositeInterval.h"
+
+#include "glframework/vectors.h"
+
+CompositeInterval::~CompositeInterval()
+{
+    for (Interval* child : children)
+        delete child;
+}
+
+void CompositeInterval::append(Interval* child)
+{
+    if (!child)
+        return;
+    const float childLength = floatAbs(child->getDuration() / child->getRate());
+    if (timing == Timing::OneAfterAnother)
+        duration += childLength;
+    else if (childLength > duration)
+        duration = childLength;
+    children.push_back(child);
+}
+
+int CompositeInterval::getChildCount() const
+{
+    return static_cast<int>(children.size());
+}
