@@ -6,15 +6,11 @@
 
 #include <GL/freeglut.h>
 
-EndState::EndState(const char* name_) : State(name_), won(false), enterTime(0.0f) {}
+EndState::EndState(const char* name_) : PictureState(name_), won(false), enterTime(0.0f) {}
 
 bool EndState::enter(State*)
 {
-    // A fresh sprite: the one built with this object, before the window
-    // existed, has no display list.
-    background = Sprite();
-    background.setScale(1024.0f);
-    background.setTexture(won ? "./img/win.jpg" : "./img/lose.jpg");
+    showPicture(won ? "./img/win.jpg" : "./img/lose.jpg");
     enterTime = static_cast<float>(getCurrentTime());
     return true;
 }
@@ -22,11 +18,6 @@ bool EndState::enter(State*)
 bool EndState::leave(State*)
 {
     return true;
-}
-
-void EndState::draw()
-{
-    background.draw();
 }
 
 void EndState::mouseButton(int button, int state, int, int)

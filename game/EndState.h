@@ -1,21 +1,18 @@
 #pragma once
 
-#include "glframework/Sprite.h"
-#include "glframework/State.h"
+#include "PictureState.h"
 
 // Shows the outcome of a game over the whole window. A left click made after
 // a pause of more than 3 whole seconds of the frame clock starts a new game.
-class EndState : public State
+class EndState : public PictureState
 {
 public:
     explicit EndState(const char* name);
 
-    // Shows the win or the lose picture according to won, 1024 x 1024 world
-    // units centred on the origin; starts the pause. Needs the GL context.
+    // Shows the win or the lose picture according to won and starts the
+    // pause. Needs the window's GL context.
     bool enter(State* previous) override;
     bool leave(State* next) override;
-    // Draws the outcome picture.
-    void draw() override;
     // Left release after the pause: back to play. Earlier clicks are lost.
     void mouseButton(int button, int state, int x, int y) override;
 
@@ -23,6 +20,5 @@ public:
     bool won;
 
 private:
-    Sprite background; // the full-window picture
     float enterTime; // whole seconds of the frame clock when entered
 };
