@@ -4,6 +4,12 @@
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+// After gtest: Xlib's macros (None, Bool) would break gtest's own names.
+#include <GL/glx.h>
+
+#include <functional>
+#include <sstream>
+#include <string>
 
 namespace
 {
@@ -51,6 +57,7 @@ TEST_F(RenderSettingsTest, DepthBufferWithTransparentCulling)
 TEST_F(RenderSettingsTest, SwitchingDepthOffLeavesTheAlphaTestAlone)
 {
     glEnable(GL_ALPHA_TEST);
+    glEnable(GL_DEPTH_TEST); // on beforehand, so only the switch can turn it off
     testing::internal::CaptureStdout();
     setDepthBuffer(false, true);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Z-buffer disabled\n");
@@ -62,26 +69,46 @@ TEST_F(RenderSettingsTest, SwitchingDepthOffLeavesTheAlphaTestAlone)
     EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
 }
 
-TEST_F(RenderSettingsTest, VSyncProbeAgreesWithItsAnswers)
+TEST_F(RenderSettingsTest, EachSettingGoesOnAndOffTwice)
 {
+    struct Setting
+    {
+        GLenum capability;
+        std::function<void(bool)> set;
+    };
+    const Setting settings[] = {{GL_CULL_FACE, setBackfaceCulling},
+                                {GL_DEPTH_TEST, [](bool on) { setDepthBuffer(on, false); }},
+                                {GL_DEPTH_TEST, [](bool on) { setDepthBuffer(on, true); }}};
+    testing::internal::CaptureStdout();
+    for (const Setting& setting : settings)
+        for (int round = 0; round < 2; ++round)
+        {
+            setting.set(true);
+            EXPECT_TRUE(glIsEnabled(setting.capability)) << setting.capability << " round " << round;
+            setting.set(false);
+            EXPECT_FALSE(glIsEnabled(setting.capability)) << setting.capability << " round " << round;
+        }
+    testing::internal::GetCapturedStdout();
+}
+
+TEST_F(RenderSettingsTest, VSyncIsFoundExactlyWhenTheScreenOffersSwapControl)
+{
+    // The window's screen's own list of GLX extensions, read word by word.
+    Display* display = glXGetCurrentDisplay();
+    ASSERT_NE(display, nullptr);
+    std::istringstream names(glXQueryExtensionsString(display, DefaultScreen(display)));
+    bool offered = false;
+    for (std::string name; names >> name;)
+        offered = offered || name == "GLX_EXT_swap_control" || name == "GLX_MESA_swap_control";
+
     testing::internal::CaptureStdout();
     initVSync();
+    EXPECT_EQ(isVSyncAvailable(), offered);
+    setVSync(true);
+    EXPECT_EQ(isVSyncOn(), offered);
     setVSync(false);
-    const std::string printed = testing::internal::GetCapturedStdout();
-    if (isVSyncAvailable())
-    {
-        // Found: no probe line, and switching is reported and takes effect.
-        EXPECT_EQ(printed, "VSync disabled\n");
-        EXPECT_FALSE(isVSyncOn());
-        testing::internal::CaptureStdout();
-        setVSync(true);
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), "VSync enabled\n");
-        EXPECT_TRUE(isVSyncOn());
-    }
-    else
-    {
-        // Missing: one probe line, and the switch is a silent no-op.
-        EXPECT_EQ(printed, "VSync control disabled.\n");
-        EXPECT_FALSE(isVSyncOn());
-    }
+    EXPECT_FALSE(isVSyncOn());
+    // Without swap control there is one probe line, and switching is a silent no-op.
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              offered ? "VSync enabled\nVSync disabled\n" : "VSync control disabled.\n");
 }

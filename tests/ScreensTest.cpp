@@ -148,5 +148,14 @@ TEST_F(ScreensTest, EndScreenWaitsBeforeAClickCounts)
     EXPECT_EQ(currentState, &endState);
     clickAt(14000, GLUT_LEFT_BUTTON); // the fourth boundary: play again
     EXPECT_EQ(currentState, &liveMode);
+
+    // The next game ends much later: the pause starts over from that enter.
+    counter = 30500;
+    frameClock().tick();
+    changeState(&endState);
+    clickAt(33999, GLUT_LEFT_BUTTON);
+    EXPECT_EQ(currentState, &endState);
+    clickAt(34000, GLUT_LEFT_BUTTON);
+    EXPECT_EQ(currentState, &liveMode);
 }
 } // namespace
