@@ -39,8 +39,12 @@ std::string runAndRead(const std::string& command)
 } // namespace
 
 GameProcess::GameProcess(const std::vector<std::string>& extraEnvironment)
-    : child(-1), outputFd(-1), exitStatus(-1), exited(false)
+    : display(nullptr), child(-1), outputFd(-1), exitStatus(-1), exited(false)
 {
+    // Once this connection stands, the server cannot reset under the game.
+    const Clock::time_point start = Clock::now();
+    while ((display = XOpenDisplay(nullptr)) == nullptr && secondsSince(start) < 10.0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     int fds[2];
     if (pipe(fds) != 0)
         return;
@@ -72,6 +76,8 @@ GameProcess::~GameProcess()
     }
     if (outputFd >= 0)
         close(outputFd);
+    if (display != nullptr)
+        XCloseDisplay(display);
 }
 
 void GameProcess::readAvailable(int timeoutMilliseconds)

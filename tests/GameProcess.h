@@ -5,6 +5,8 @@
 
 #include <sys/types.h>
 
+struct _XDisplay;
+
 // Runs the real game executable as a child process for end-to-end tests:
 // started in the source folder (where img/ and sounds/ are), with its
 // standard output and error captured line by line, under the display the
@@ -49,6 +51,10 @@ public:
 private:
     void readAvailable(int timeoutMilliseconds);
 
+    // The test's own connection to the X server, held while the game runs:
+    // the server resets whenever its last client leaves, and a game that
+    // connects during a reset finds no display.
+    _XDisplay* display;
     pid_t child;
     int outputFd;
     int exitStatus;
