@@ -1,11 +1,13 @@
 #pragma once
 
-#include <cstdint>
-#include <cstdlib>
+#include "glframework/SoundDevice.h"
+#include "glframework/SpectrumDrawing.h"
+
 #include <memory>
-#include <mutex>
 
 struct Mix_Chunk;
+class SoundAnalysis;
+class SoundRecorder;
 
 // A table of named samples over SDL2_mixer: each sound is loaded once under
 // a short name and later played or stopped by that name. Every operation
@@ -22,19 +24,20 @@ struct Mix_Chunk;
 // from the default recording device and play the recording back live.
 //
 // One manager at a time owns the audio device (the first to call init);
-// every operation is called from one thread, the mixer's audio thread only
-// touches the measurement and recording buffers, under the manager's lock.
+// every operation is called from one thread. The mixer's and the recording
+// device's threads only touch the measurement and the recording, each under
+// its own lock.
 class SoundManager
 {
 public:
     // Number of slots in the table: at most this many loads.
-    static const int MAX_SOUNDS = 32;
+    static constexpr int MAX_SOUNDS = 32;
     // Number of values in the spectrum, covering 0 Hz to half the mixing
     // rate in equal steps (about 43 Hz each at 44100 Hz).
-    static const int SPECTRUM_SIZE = 512;
+    static constexpr int SPECTRUM_SIZE = 512;
     // Frames of the recording buffer allocated by allocRecordBuffer (500
     // seconds of 16-bit stereo at 44100 Hz); recording wraps around in it.
-    static const int RECORD_FRAMES = 22050000;
+    static constexpr int RECORD_FRAMES = 22050000;
 
     // Prints "Constructing Sound Manager..."; the table starts empty and no
     // sound is running until init.
@@ -102,11 +105,6 @@ public:
     float getLastPeak() const;
 
 private:
-    // Mixer channels opened; each play takes a free one.
-    static const int MIXER_CHANNELS = 32;
-    // Mixed frames kept for the spectrum (two per spectrum value).
-    static const int HISTORY_SIZE = 2 * SPECTRUM_SIZE;
-
     void load(const char* file, const char* name, int loops, const char* message);
     // Slot of the first sample named name, printing the search's error lines;
     // -1 if there is none.
@@ -115,48 +113,18 @@ private:
     // the recording's playback, the recording fed into it); returns the
     // play's handle, or 0 with the reason in SDL's error.
     int startChannel(Mix_Chunk* chunk, int loops, bool playsRecording);
-    // Stops the play named by handle if it is still its channel's current one.
-    void stopChannel(int handle);
-    // Mixer channel of the play named by handle while it plays, else -1.
-    int liveChannel(int handle) const;
-    void stopRecording();
 
-    // Called on the audio threads; manager is this.
-    static void postMix(void* manager, std::uint8_t* stream, int length);
-    static void measureChannel(int channel, void* stream, int length, void* manager);
-    static void playRecording(int channel, void* stream, int length, void* manager);
-    static void recordCallback(void* manager, std::uint8_t* stream, int length);
-
-    struct FreeDeleter
-    {
-        void operator()(std::int16_t* buffer) const { std::free(buffer); }
-    };
+    SoundDevice device;
+    // Behind pointers: they hold what the audio threads share, and its lock.
+    std::unique_ptr<SoundAnalysis> analysis;
+    std::unique_ptr<SoundRecorder> recorder;
+    SpectrumDrawing drawing;
 
     Mix_Chunk* samples[MAX_SOUNDS];
-    // Recorded sound, interleaved 16-bit stereo frames; null until allocated.
-    std::unique_ptr<std::int16_t, FreeDeleter> recordSample;
     const char* names[MAX_SOUNDS];
-    int channels[MAX_SOUNDS];
+    int plays[MAX_SOUNDS]; // handle of each slot's last play, 0 before one
+    int loops[MAX_SOUNDS]; // -1: repeats when played, 0: plays once
     int count;
-    float spectrum[SPECTRUM_SIZE];
-    float levelRight;
     float levelLeft;
-    float lastPeak;
-
-    int loops[MAX_SOUNDS];      // -1: repeats when played, 0: plays once
-    bool running;               // this manager has the audio device open
-    int mixRate;                // frames per second of the opened mixer
-    int mixChannels;            // interleaved channels in the mixer's stream
-    std::uint32_t recordDevice; // SDL recording device, 0 when not recording
-    Mix_Chunk* monitorChunk;    // silence that the recording is played over
-    std::uint8_t* monitorBuffer;
-
-    // Shared with the audio threads: everything below is guarded by lock.
-    mutable std::mutex lock;
-    float history[HISTORY_SIZE]; // last mixed frames, mono, a ring
-    int historyEnd;              // next write position in history
-    float channelLeft[MIXER_CHANNELS];
-    float channelRight[MIXER_CHANNELS];
-    long long recordWritten; // frames recorded since recording started
-    long long recordRead;    // frames of them played back
+    float levelRight;
 };
