@@ -463,9 +463,10 @@ TEST_F(SoundManagerTest, SpectrumPeaksAtTheToneAndLevelsFollowEachSide)
     EXPECT_TRUE(hears("high", 93, 0.4f, 0.6f, 0.2f)) << heard(sound);
 }
 
-// The drawing shows the live spectrum in the square -1..1 with the loudest
-// band in red, and remembers its height.
-TEST_F(SoundManagerTest, DrawnSpectrumMarksThePeakInRed)
+// Drawing reads the live spectrum of what plays and remembers its highest
+// value; how the lines look is checked on the drawing itself, fed a known
+// spectrum.
+TEST_F(SoundManagerTest, DrawnSpectrumFollowsThePlayingSound)
 {
     ensureGlTestWindow();
     SoundManager sound;
@@ -479,30 +480,12 @@ TEST_F(SoundManagerTest, DrawnSpectrumMarksThePeakInRed)
     glLoadIdentity();
     glViewport(0, 0, 800, 600);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    // Drawn afresh until the audio thread has mixed the tone; the last
-    // drawing is the one checked.
+    // Drawn afresh until the audio thread has mixed the tone.
     EXPECT_TRUE(waitUntil([&] {
         glClear(GL_COLOR_BUFFER_BIT);
         sound.drawSpectrum();
         return loudestBin(sound.getSpectrum()) == 100 && near(sound.getLastPeak(), 0.8f, 0.05f);
     })) << "last peak " << sound.getLastPeak() << " of band " << loudestBin(sound.getSpectrum());
-    glFinish();
-
-    // Band i is drawn at x = i / 256 - 1: band 100 near pixel 156 of 800.
-    // Its line reaches 0.8 of the way up from the bottom: red at 30%,
-    // nothing at 50%; a quiet band far off is not red.
-    unsigned char row[800 * 3];
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    const auto redAt = [&](int y, int fromX, int toX) {
-        glReadPixels(0, y, 800, 1, GL_RGB, GL_UNSIGNED_BYTE, row);
-        for (int x = fromX; x <= toX; ++x)
-            if (row[x * 3] > 200 && row[x * 3 + 1] < 50 && row[x * 3 + 2] < 50)
-                return true;
-        return false;
-    };
-    EXPECT_TRUE(redAt(600 * 30 / 100, 154, 158));
-    EXPECT_FALSE(redAt(600 * 50 / 100, 0, 799));
-    EXPECT_FALSE(redAt(2, 400, 799));
 }
 
 TEST_F(SoundManagerTest, WithoutADeviceSoundIsOffButLoadsAndPlaysWork)
