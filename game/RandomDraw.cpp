@@ -2,22 +2,11 @@
 
 #include <cstdlib>
 
-namespace
-{
-// How far the top 15 bits of a rand value lie from its lowest bit.
-int drawShift()
-{
-    int shift = 0;
-    for (long long top = RAND_MAX; top > RANDOM_DRAW_MAX; top >>= 1)
-        ++shift;
-    return shift;
-}
-} // namespace
+static_assert(RAND_MAX == 0x7FFFFFFF, "one draw is the top 15 bits of a 31-bit rand value");
 
 int randomDraw()
 {
-    static const int shift = drawShift();
-    return std::rand() >> shift;
+    return std::rand() >> 16;
 }
 
 double randomFraction()

@@ -7,6 +7,7 @@
 #include "glframework/Parallel.h"
 #include "glframework/Sequence.h"
 #include "glframework/SineEvaluator.h"
+#include "glframework/SoundManager.h"
 #include "glframework/vectors.h"
 
 #include <GL/freeglut.h>

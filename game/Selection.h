@@ -1,7 +1,6 @@
 #pragma once
 
 #include "glframework/Interval.h"
-#include "glframework/SoundManager.h"
 #include "glframework/Sprite.h"
 #include "glframework/Vector3.h"
 
@@ -9,6 +8,7 @@
 #include <vector>
 
 class Puck;
+class SoundManager;
 
 // What the selection's next click does.
 enum SelectionMode : std::int32_t

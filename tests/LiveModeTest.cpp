@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -44,39 +43,6 @@ protected:
     PlayDriver driver;
 };
 } // namespace
-
-TEST(LiveModeRulesTest, LevelsClampAndPointsSortIntoRegions)
-{
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const struct
-    {
-        float given, stored;
-    } levels[] = {{-3.0f, 0.0f}, {250.0f, 100.0f}, {100.0f, 100.0f}, {42.5f, 42.5f}, {0.0f, 0.0f}};
-    for (const auto& level : levels)
-    {
-        liveMode.setLeftLevel(level.given);
-        liveMode.setRightLevel(level.given);
-        EXPECT_EQ(liveMode.getLeftLevel(), level.stored);
-        EXPECT_EQ(liveMode.getRightLevel(), level.stored);
-    }
-    liveMode.setLeftLevel(nan);
-    EXPECT_TRUE(std::isnan(liveMode.getLeftLevel()));
-
-    const struct
-    {
-        Vector3 point;
-        bool left;
-    } points[] = {
-        {{100, 150, 0}, true},  {{-100, -150, 0}, false}, {{-250, 0, 0}, true}, {{250, 0, 0}, false},
-        {{0, 0, 0}, true},      {{0, -301, 0}, true},     {{1, -301, 0}, false}, {{0, 300, 0}, true},
-    };
-    for (const auto& p : points)
-        EXPECT_EQ(liveMode.isOnLeftSide(p.point), p.left) << p.point.x << ", " << p.point.y;
-
-    // A screen that never held a game has nothing to delete.
-    CoutCapture quiet;
-    LiveMode unused("unused");
-}
 
 TEST_F(LiveModeTest, AGameOpensWithTheFadeSparklesAndTenPucksAndLeavesNothing)
 {
