@@ -38,7 +38,8 @@ std::string runAndRead(const std::string& command)
 }
 } // namespace
 
-GameProcess::GameProcess(const std::vector<std::string>& extraEnvironment)
+GameProcess::GameProcess(const std::vector<std::string>& extraEnvironment,
+                         const std::string& workingDirectory, const std::string& program)
     : display(nullptr), child(-1), outputFd(-1), exitStatus(-1), exited(false)
 {
     // Once this connection stands, the server cannot reset under the game.
@@ -55,11 +56,11 @@ GameProcess::GameProcess(const std::vector<std::string>& extraEnvironment)
         dup2(fds[1], STDERR_FILENO);
         close(fds[0]);
         close(fds[1]);
-        if (chdir(LUMEN_SOURCE_DIR) != 0)
+        if (chdir(workingDirectory.c_str()) != 0)
             _exit(126);
         for (const std::string& entry : extraEnvironment)
             putenv(strdup(entry.c_str()));
-        execl(LUMEN_GAME_BINARY, LUMEN_GAME_BINARY, static_cast<char*>(nullptr));
+        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);

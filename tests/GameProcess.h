@@ -8,15 +8,18 @@
 struct _XDisplay;
 
 // Runs the real game executable as a child process for end-to-end tests:
-// started in the source folder (where img/ and sounds/ are), with its
-// standard output and error captured line by line, under the display the
+// started by default in the source folder (where img/ and sounds/ are), with
+// its standard output and error captured line by line, under the display the
 // test itself was given.
 class GameProcess
 {
 public:
-    // Starts the game; extraEnvironment holds "NAME=value" entries added to
+    // Starts program (the game built in this tree by default) in the folder
+    // workingDirectory; extraEnvironment holds "NAME=value" entries added to
     // (or overriding) this process's environment.
-    explicit GameProcess(const std::vector<std::string>& extraEnvironment = {});
+    explicit GameProcess(const std::vector<std::string>& extraEnvironment = {},
+                         const std::string& workingDirectory = LUMEN_SOURCE_DIR,
+                         const std::string& program = LUMEN_GAME_BINARY);
     // Kills the game if it still runs.
     ~GameProcess();
 

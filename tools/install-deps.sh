@@ -7,8 +7,9 @@ set -e
 PACKAGES="build-essential cmake pkg-config
 freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev
 libdevil-dev libsdl2-mixer-dev
-googletest libgtest-dev
-xvfb xauth xdotool x11-utils imagemagick"
+googletest libgtest-dev libbenchmark-dev
+xvfb xauth xdotool x11-utils imagemagick
+dpkg-dev file desktop-file-utils appstream-util"
 
 missing=""
 for package in $PACKAGES; do
