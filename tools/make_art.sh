@@ -2,7 +2,8 @@
 # Draws every picture of Lumen into img/ (or into the folder given as the
 # first argument) with ImageMagick 6 and the DejaVu fonts. The output is kept
 # in the repository, so the game never needs this script to run; rerun it after
-# changing the art. The result is the same on every run.
+# changing the art. The result is the same on every run. It ends with the
+# desktop icons, drawn from these pictures into dist/icons.
 #
 # Geometry the game relies on:
 # - Full-window pictures (splash, instructions, win, lose, bg) are 1024 x 1024
@@ -245,3 +246,36 @@ for picture in splash instructions win lose bg; do
 done
 
 echo "pictures written to $out"
+
+# ------------------------------------------------------------ desktop icons
+# The launcher's icon in the sizes of the desktop's icon theme, into
+# dist/icons (or icons/ inside the folder given): the board's emblem, light
+# half left, on a rounded tile of the night sky so that it shows on light and
+# dark panels alike. Drawn once at 1024 pixels, then shrunk to each size.
+if [[ $# -ge 1 ]]; then
+    icons="$out/icons"
+else
+    icons="$here/../dist/icons"
+fi
+mkdir -p "$icons"
+icons="$(cd "$icons" && pwd)"
+convert -size 1024x1024 xc:black -fill white -draw "roundrectangle 24,24 999,999 190,190" \
+    "$work/tileMask.png"
+convert "$work/backdrop.png" "$work/tileMask.png" -alpha off -compose CopyOpacity -composite \
+    "$work/tile.png"
+convert "$out/yingleft.png" -fill "#f2eeff" -colorize 100 "$work/iconLeft.png"
+convert "$out/yingright.png" -fill "#161033" -colorize 100 "$work/iconRight.png"
+# A broad light rim keeps the disc's outline visible at 16 pixels.
+convert "$work/iconRight.png" "$work/iconLeft.png" -compose over -composite \
+    "$out/yingtop.png" -compose over -composite \
+    -fill none -stroke "#f4f0ff" -strokewidth 36 -draw "circle $C,$C $C,18" \
+    -resize 780x780 -background none -gravity center -extent 1024x1024 "$work/iconDisc.png"
+convert "$work/iconDisc.png" -alpha extract -blur 0x16 -background "#a898ff" -alpha shape \
+    "$work/iconGlow.png"
+convert "$work/tile.png" "$work/iconGlow.png" -compose over -composite \
+    "$work/iconDisc.png" -compose over -composite "$work/icon.png"
+for size in 16 32 48 64 128 256; do
+    convert "$work/icon.png" -resize "${size}x${size}" -strip -define png:exclude-chunks=date,time \
+        PNG32:"$icons/lumen-$size.png"
+done
+echo "icons written to $icons"

@@ -1,0 +1,12 @@
+#!/bin/sh
+# Installs what is missing, builds the benchmarks and runs them under a
+# virtual X display (Mesa's software renderer), as the tests run. Extra
+# arguments go to the benchmark program (e.g. --benchmark_filter=Draw).
+set -e
+cd "$(dirname "$0")/.."
+
+./tools/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$(nproc)" --target lumen_bench
+
+exec xvfb-run -a -s "-screen 0 1280x1024x24" ./build/bench/lumen_bench "$@"
