@@ -25,6 +25,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include <sys/resource.h>
+
 namespace
 {
 constexpr int FRAMES_PER_ROUND = 60;
@@ -36,17 +38,34 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-// Frames per second of FRAMES_PER_ROUND runs of drawOne, all finished.
+// Processor time of the whole process, the renderer's threads included.
+double processSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+struct Rates
+{
+    double framesPerSecond;
+    double processMillisecondsPerFrame; // less sensitive than the rate to other work on the machine
+};
+
+// FRAMES_PER_ROUND runs of drawOne, all finished.
 template <typename Draw>
-double framesPerSecond(Draw drawOne)
+Rates measure(Draw drawOne)
 {
     glFinish();
     const auto start = std::chrono::steady_clock::now();
+    const double processStart = processSeconds();
     for (int i = 0; i < FRAMES_PER_ROUND; ++i)
         drawOne();
     glFinish();
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-    return FRAMES_PER_ROUND / seconds.count();
+    return Rates{FRAMES_PER_ROUND / seconds.count(),
+                 (processSeconds() - processStart) * 1000.0 / FRAMES_PER_ROUND};
 }
 
 void clearAndSwap()
@@ -110,10 +129,16 @@ void BM_DrawingAgainstClearAndSwap(benchmark::State& state)
         setUpBoard(driver);
         std::vector<double> board;
         std::vector<double> clear;
+        std::vector<double> boardProcess;
+        std::vector<double> clearProcess;
         for (int round = 0; round < ROUNDS; ++round)
         {
-            clear.push_back(framesPerSecond(clearAndSwap));
-            board.push_back(framesPerSecond([&driver] { playFrame(driver); }));
+            const Rates clearRates = measure(clearAndSwap);
+            const Rates boardRates = measure([&driver] { playFrame(driver); });
+            clear.push_back(clearRates.framesPerSecond);
+            board.push_back(boardRates.framesPerSecond);
+            clearProcess.push_back(clearRates.processMillisecondsPerFrame);
+            boardProcess.push_back(boardRates.processMillisecondsPerFrame);
         }
         if (const char* dump = std::getenv("LUMEN_DRAW_DUMP"))
             dumpFrame(dump);
@@ -123,6 +148,8 @@ void BM_DrawingAgainstClearAndSwap(benchmark::State& state)
         state.counters["board_fps"] = median(board);
         state.counters["clear_fps"] = median(clear);
         state.counters["board_to_clear"] = median(board) / median(clear);
+        state.counters["board_process_ms"] = median(boardProcess);
+        state.counters["clear_process_ms"] = median(clearProcess);
     }
 }
 } // namespace

@@ -1,7 +1,11 @@
+#include "CoutCapture.h"
 #include "PictureTestSupport.h"
 
 #include "glframework/Sprite.h"
+#include "glframework/TextureCoverage.h"
+#include "glframework/TextureManager.h"
 #include "glframework/TextureMap.h"
+#include "glframework/Vector4.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -11,6 +15,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -44,6 +49,8 @@ protected:
         ASSERT_TRUE(convert(quadrants + "-orient TopLeft " + dir + "/quadrants-top.tga"));
         ASSERT_TRUE(convert(quadrants + "-flip -orient BottomLeft " + dir + "/quadrants-bottom.tga"));
         ASSERT_TRUE(convert("-size 16x16 xc:red " + dir + "/red.png"));
+        // Hard edges of an opaque quarter exactly on cell boundaries.
+        ASSERT_TRUE(convert("-size 256x256 xc:none -fill red -draw 'rectangle 0,0 127,127' PNG32:" + dir + "/quarter.png"));
         ASSERT_TRUE(convert("-size 16x16 xc:blue " + dir + "/blue.png"));
         ASSERT_TRUE(convert("-size 16x16 xc:white " + dir + "/white.png"));
         std::ofstream(dir + "/corrupt.png") << "\x89PNG\r\n\x1a\n not really a picture";
@@ -265,5 +272,84 @@ TEST_F(SpriteTest, CopySharesTextureAndDisplayList)
     const Frame frame = readFrame();
     EXPECT_TRUE(near(frame.atWorld(-50, 50), RED));
     EXPECT_TRUE(near(frame.atWorld(50, -50), BLUE));
+}
+
+// Large pictures are drawn only inside the window boxes where they can show,
+// and opaque ones without blending; neither may change a pixel. Each case is
+// drawn tinted over a four-coloured backdrop, once as it is drawn and once
+// with its coverage forgotten, which draws the whole square blended.
+TEST_F(SpriteTest, DrawingOnlyWhereAPictureShowsChangesNoPixel)
+{
+    struct Case
+    {
+        const char* file;
+        float size;
+        float x;
+        float y;
+        float alpha;
+    };
+    static const char* const top = "./img/yingtop.png";
+    static const char* const left = "./img/yingleft.png";
+    static const char* const right = "./img/yingright.png";
+    static const char* const aura = "./img/aura.png";
+    static const char* const background = "./img/bg.jpg";
+    const char* const quarter = name("quarter.png");
+    const Case cases[] = {
+        {top, 600.0f, 0.0f, 0.0f, 1.0f},          // the board's layers where the game draws them
+        {left, 600.0f, 0.0f, 0.0f, 1.0f},
+        {right, 437.3f, 13.7f, -21.2f, 1.0f},     // off the pixel grid
+        {aura, 300.0f, 50.5f, 20.25f, 1.0f},      // a smaller picture, fewer texels per cell
+        {quarter, 555.5f, -3.3f, 7.1f, 1.0f},     // a hard edge that the filter reaches across
+        {background, 1024.0f, 0.0f, 0.0f, 1.0f},  // opaque: no blend
+        {background, 500.0f, 10.0f, 10.0f, 0.5f}, // opaque picture, translucent tint: blended
+    };
+    Sprite backdrop = textured("quadrants.png", 800.0f);
+    const CoutCapture quiet;
+    for (const Case& c : cases)
+    {
+        Sprite sprite;
+        sprite.setTexture(c.file);
+        sprite.setScale(c.size);
+        sprite.setPosition(c.x, c.y, 0.0f);
+        sprite.setColor(Vector4(0.8f, 0.6f, 0.9f, c.alpha));
+        const auto drawn = [&] {
+            clearFrame();
+            backdrop.draw();
+            sprite.draw();
+            return readFrame();
+        };
+        const Frame boxed = drawn();
+        TextureMap* record = getTexture(c.file);
+        ASSERT_TRUE(record->coverage.isKnown()) << c.file;
+        const TextureCoverage measured = record->coverage;
+        record->coverage = TextureCoverage();
+        const Frame whole = drawn();
+        record->coverage = measured;
+
+        ASSERT_EQ(boxed.rgb.size(), whole.rgb.size());
+        std::size_t differing = 0;
+        for (std::size_t i = 0; i < boxed.rgb.size(); ++i)
+            differing += boxed.rgb[i] != whole.rgb[i];
+        EXPECT_EQ(differing, 0u) << c.file << " at size " << c.size;
+    }
+
+    // The top layer, mostly transparent, is drawn in disjoint boxes that
+    // cover well under its square.
+    std::vector<TextureCoverage::Box> boxes;
+    ASSERT_TRUE(getTexture(top)->coverage.windowBoxes(600.0f, 400.375f, 600.0f, 300.375f, boxes));
+    long long area = 0;
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+    {
+        area += static_cast<long long>(boxes[i].width) * boxes[i].height;
+        for (std::size_t j = i + 1; j < boxes.size(); ++j)
+        {
+            const TextureCoverage::Box& a = boxes[i];
+            const TextureCoverage::Box& b = boxes[j];
+            const bool apart = a.x + a.width <= b.x || b.x + b.width <= a.x || a.y + a.height <= b.y ||
+                               b.y + b.height <= a.y;
+            EXPECT_TRUE(apart) << "boxes " << i << " and " << j << " overlap";
+        }
+    }
+    EXPECT_LT(area, 600 * 600 * 3 / 4);
 }
 } // namespace

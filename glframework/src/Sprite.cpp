@@ -5,6 +5,9 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
+#include <vector>
+
 std::uint32_t Sprite::unitQuadList = 0;
 std::uint32_t Sprite::boundTexture = TextureMap::NO_TEXTURE;
 bool Sprite::blendEnabled = false;
@@ -32,6 +35,17 @@ GLuint buildUnitQuad()
     glEnd();
     glEndList();
     return list;
+}
+
+// Sprites smaller than this on screen, in pixels along either side, are
+// drawn whole: skipping pixels would save less than the extra draws cost.
+constexpr float SMALLEST_BOXED_SIDE = 128.0f;
+
+// Reused by every boxed drawing, so that drawing a frame allocates nothing.
+std::vector<TextureCoverage::Box>& boxScratch()
+{
+    static std::vector<TextureCoverage::Box> boxes;
+    return boxes;
 }
 } // namespace
 
@@ -67,9 +81,14 @@ void Sprite::draw()
         boundTexture = id;
     }
 
-    if (blended != blendEnabled)
+    // Blending a fully opaque picture at full alpha gives exactly the
+    // picture: skip the blend.
+    const bool opaque = texture != nullptr && id != TextureMap::NO_TEXTURE &&
+                        texture->coverage.isOpaque() && color.w >= 1.0f;
+    const bool blend = blended && !opaque;
+    if (blend != blendEnabled)
     {
-        if (blended)
+        if (blend)
         {
             glEnable(GL_BLEND);
             glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -78,7 +97,7 @@ void Sprite::draw()
         {
             glDisable(GL_BLEND);
         }
-        blendEnabled = blended;
+        blendEnabled = blend;
     }
 
     glPushMatrix();
@@ -87,8 +106,48 @@ void Sprite::draw()
     glRotatef(angle, 0.0f, 0.0f, 1.0f);
     glTranslatef(offset.x, offset.y, offset.z);
     glScalef(scale.x, scale.y, scale.z);
-    glCallList(displayList);
+    if (blend && id != TextureMap::NO_TEXTURE && texture->coverage.hasEmptyCells())
+        callListWhereVisible();
+    else
+        glCallList(displayList);
     glPopMatrix();
+}
+
+void Sprite::callListWhereVisible()
+{
+    GLfloat model[16];
+    GLfloat projection[16];
+    GLint viewport[4];
+    glGetFloatv(GL_MODELVIEW_MATRIX, model);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    // Only an unrotated square under a parallel projection lands on the
+    // window as an upright rectangle that the boxes can describe.
+    const bool upright = model[1] == 0.0f && model[4] == 0.0f && model[3] == 0.0f && model[7] == 0.0f &&
+                         model[15] == 1.0f && projection[1] == 0.0f && projection[4] == 0.0f &&
+                         projection[3] == 0.0f && projection[7] == 0.0f && projection[8] == 0.0f &&
+                         projection[9] == 0.0f && projection[11] == 0.0f && projection[15] == 1.0f;
+    const float halfWidth = 0.5f * static_cast<float>(viewport[2]);
+    const float halfHeight = 0.5f * static_cast<float>(viewport[3]);
+    const float scaleX = projection[0] * model[0] * halfWidth;
+    const float scaleY = projection[5] * model[5] * halfHeight;
+    const float offsetX = static_cast<float>(viewport[0]) + (projection[0] * model[12] + projection[12] + 1.0f) * halfWidth;
+    const float offsetY = static_cast<float>(viewport[1]) + (projection[5] * model[13] + projection[13] + 1.0f) * halfHeight;
+
+    std::vector<TextureCoverage::Box>& boxes = boxScratch();
+    if (!upright || std::fabs(scaleX) < SMALLEST_BOXED_SIDE || std::fabs(scaleY) < SMALLEST_BOXED_SIDE ||
+        !texture->coverage.windowBoxes(scaleX, offsetX, scaleY, offsetY, boxes))
+    {
+        glCallList(displayList);
+        return;
+    }
+    glEnable(GL_SCISSOR_TEST);
+    for (const TextureCoverage::Box& box : boxes)
+    {
+        glScissor(box.x, box.y, box.width, box.height);
+        glCallList(displayList);
+    }
+    glDisable(GL_SCISSOR_TEST);
 }
 
 int Sprite::setTexture(const char* fileName)

@@ -12,6 +12,32 @@ namespace
 {
 bool ilInitialized = false;
 
+// Where the bound image, as it will be uploaded, is not transparent. Images
+// of 8-bit channels only; anything else stays unknown and is drawn whole.
+TextureCoverage measureBoundImage()
+{
+    const ILint width = ilGetInteger(IL_IMAGE_WIDTH);
+    const ILint height = ilGetInteger(IL_IMAGE_HEIGHT);
+    const ILint bytesPerPixel = ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL);
+    const ILubyte* data = ilGetData();
+    if (ilGetInteger(IL_IMAGE_TYPE) != IL_UNSIGNED_BYTE || data == nullptr)
+        return TextureCoverage();
+    switch (ilGetInteger(IL_IMAGE_FORMAT))
+    {
+    case IL_RGBA:
+    case IL_BGRA:
+    case IL_LUMINANCE_ALPHA:
+        // Alpha is each texel's last byte.
+        return TextureCoverage::measure(data + bytesPerPixel - 1, width, height, bytesPerPixel);
+    case IL_RGB:
+    case IL_BGR:
+    case IL_LUMINANCE:
+        return TextureCoverage::opaquePicture(width, height);
+    default:
+        return TextureCoverage();
+    }
+}
+
 void initImageLibrary()
 {
     ilInit();
@@ -58,6 +84,7 @@ std::uint32_t TextureMap::load(const char* name)
         if (ilutGLTexImage(0) == IL_TRUE)
         {
             fileName = name;
+            coverage = measureBoundImage();
             logLine("Loaded texture ", name);
         }
         else

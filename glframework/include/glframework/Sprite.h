@@ -83,6 +83,11 @@ protected:
     std::uint32_t displayList;
 
 private:
+    // Calls the display list once per window box outside of which the
+    // texture leaves every pixel as it is, or once for the whole quad when
+    // the boxes are not known for this drawing.
+    void callListWhereVisible();
+
     // Shared by all sprites: the unit quad's display list (0: not built yet),
     // and the texture and blend state that sprite drawing last applied.
     static std::uint32_t unitQuadList;

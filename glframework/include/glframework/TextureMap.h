@@ -1,5 +1,7 @@
 #pragma once
 
+#include "glframework/TextureCoverage.h"
+
 #include <cstdint>
 
 // One cached texture: the OpenGL texture made from one image file. Records are
@@ -28,4 +30,5 @@ public:
     std::uint32_t id;     // GL texture name, NO_TEXTURE while none is loaded
     int refCount;         // how many getTexture calls returned this record
     const char* fileName; // the name it was loaded from (not owned); null if loading failed
+    TextureCoverage coverage; // where the picture is not transparent; unknown until loaded
 };
