@@ -132,6 +132,22 @@ int GameProcess::indexOf(const std::string& line)
     return -1;
 }
 
+int GameProcess::waitFor(const std::function<bool(const std::string&)>& wanted, double timeoutSeconds,
+                         std::size_t from)
+{
+    const Clock::time_point start = Clock::now();
+    std::size_t checked = from;
+    while (true)
+    {
+        for (; checked < output.size(); ++checked)
+            if (wanted(output[checked]))
+                return static_cast<int>(checked);
+        if (secondsSince(start) > timeoutSeconds)
+            return -1;
+        readAvailable(50);
+    }
+}
+
 std::string GameProcess::findWindow(double timeoutSeconds)
 {
     const Clock::time_point start = Clock::now();

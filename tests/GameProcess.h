@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,10 @@ public:
     const std::vector<std::string>& lines();
     // Index of the first line equal to line, or -1.
     int indexOf(const std::string& line);
+    // Waits up to timeoutSeconds for an output line, from index from on, for
+    // which wanted is true; returns its index, or -1.
+    int waitFor(const std::function<bool(const std::string&)>& wanted, double timeoutSeconds,
+                std::size_t from = 0);
 
     // The X window id of the game's window (decimal text), found by its
     // title with xdotool; empty if it did not appear within timeoutSeconds.

@@ -281,10 +281,12 @@ TEST_F(SoundManagerTest, NameSearchReportsMissingSamplesAndNames)
         EXPECT_EQ(capture.lines()[0].rfind("ERROR: Could not load ", 0), 0u) << capture.lines()[0];
     }
     {
+        // The failed load was the report: plays and stops of it are silent.
         CoutCapture capture;
         EXPECT_EQ(sound.playSound("ghost"), 0);
-        EXPECT_EQ(capture.lines(), (std::vector<std::string>{"ERROR: No sample associated with ghost",
-                                                             "ERROR: Sample ghost not found"}));
+        EXPECT_EQ(sound.playSound("ghost"), 0);
+        sound.stopSound("ghost");
+        EXPECT_EQ(capture.lines(), std::vector<std::string>{});
     }
     {
         CoutCapture capture;
@@ -294,12 +296,10 @@ TEST_F(SoundManagerTest, NameSearchReportsMissingSamplesAndNames)
                                                              "ERROR: Sample never not found"}));
     }
     {
-        // Free slots carry the empty name: one line for each of the 30.
+        // Free slots are no sounds, though they carry the empty name.
         CoutCapture capture;
         EXPECT_EQ(sound.playSound(""), 0);
-        std::vector<std::string> expected(30, "ERROR: No sample associated with ");
-        expected.push_back("ERROR: Sample  not found");
-        EXPECT_EQ(capture.lines(), expected);
+        EXPECT_EQ(capture.lines(), std::vector<std::string>{"ERROR: Sample  not found"});
     }
 }
 

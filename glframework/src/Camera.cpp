@@ -22,12 +22,14 @@ void Camera::setPerspective(int on)
 
 void Camera::reshape(int w, int h)
 {
-    if (w <= 0 || h <= 0)
+    const int newHeight = static_cast<int>(w * 0.75);
+    // A window 1 pixel wide has no 4:3 height, and asking X for a height of 0
+    // is an error that ends the program: refused like a window of no size.
+    if (w <= 0 || h <= 0 || newHeight <= 0)
     {
         logLine("reshape() values bad w:", w, " h:", h);
         return;
     }
-    const int newHeight = static_cast<int>(w * 0.75);
 
     // If this changes the window's size GLUT reshapes again with the new size,
     // which lands here and asks for the same size: the loop settles at once.

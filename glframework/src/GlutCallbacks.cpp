@@ -24,7 +24,12 @@ int currentModifiers()
 // Logs one key event as its two lines; returns the modifier mask it logged.
 int logKey(const char* label, unsigned char key)
 {
-    logLine(label, key, "(", static_cast<unsigned>(key), ")");
+    // A line feed (Ctrl+J, the Linefeed key) would break its line in two:
+    // only its code is written.
+    if (key == '\n')
+        logLine(label, "(", static_cast<unsigned>(key), ")");
+    else
+        logLine(label, key, "(", static_cast<unsigned>(key), ")");
     const int modifiers = currentModifiers();
     logLine("Modifiers: ", modifiers);
     return modifiers;

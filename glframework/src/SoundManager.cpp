@@ -90,18 +90,19 @@ int SoundManager::findSlot(const char* name) const
 {
     if (name == nullptr)
         name = "";
-    for (int slot = 0; slot < MAX_SOUNDS; ++slot)
+    bool failedLoad = false;
+    for (int slot = 0; slot < count; ++slot)
     {
         if (std::strcmp(names[slot], name) != 0)
             continue;
-        if (samples[slot] == nullptr)
-        {
-            logError("No sample associated with ", name);
-            continue;
-        }
-        return slot;
+        if (samples[slot] != nullptr)
+            return slot;
+        failedLoad = true;
     }
-    logError("Sample ", name, " not found");
+    // A sound whose load failed was reported then; using it is silent, so
+    // that a missing file prints one line, not one at every play.
+    if (!failedLoad)
+        logError("Sample ", name, " not found");
     return -1;
 }
 

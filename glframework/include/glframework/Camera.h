@@ -18,7 +18,9 @@ public:
 
     // Applies a window size in pixels: asks GLUT for width x (width * 0.75),
     // sets viewport, projection and the base model-view matrix. A width or
-    // height of 0 or less is refused with a log line and changes nothing.
+    // height of 0 or less, or a width of 1 (whose 4:3 height would be 0), is
+    // refused with the line "reshape() values bad w:<width> h:<height>" and
+    // changes nothing.
     // Needs a current GL context and a GLUT window.
     void reshape(int width, int height);
 

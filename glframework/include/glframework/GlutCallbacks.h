@@ -5,7 +5,10 @@
 // The GLUT callbacks of the program. Each forwards its event to the current
 // screen (and does nothing with it while no screen is current); the keyboard
 // callbacks first log the event and handle the exit keys (Escape, Ctrl+Q,
-// Alt+F4), which end the process with status 0.
+// Alt+F4), which end the process with status 0. A key is logged as the line
+// "Key Down: <character>(<code>)" (or "Key Up: "), its character left out
+// for a line feed (code 10) so that the line stays whole, then the line
+// "Modifiers: <mask>".
 
 // Ticks the frame clock, updates the current screen, posts a redisplay.
 void onIdle();

@@ -64,10 +64,12 @@ public:
 
     // Starts the first sample loaded under name on a free channel and
     // prints "Playing <name>". Returns the play's channel handle, or 0 when
-    // the name is unknown or nothing could be played.
+    // the name is unknown or nothing could be played. A name whose file
+    // failed to load plays nothing and prints nothing: its load said so.
     int playSound(const char* name);
     // Stops the last play of the first sample loaded under name (if it
-    // still plays) and prints "Stopping <name>".
+    // still plays) and prints "Stopping <name>"; silent for a name whose
+    // file failed to load.
     void stopSound(const char* name);
     // Kept for old callers: prints "ERROR: StopSound(int) deprecated" and
     // does nothing else.
@@ -106,8 +108,9 @@ public:
 
 private:
     void load(const char* file, const char* name, int loops, const char* message);
-    // Slot of the first sample named name, printing the search's error lines;
-    // -1 if there is none.
+    // Slot of the first loaded sample named name; -1 if there is none, with
+    // the line "ERROR: Sample <name> not found" unless name was loaded and
+    // failed (that failure was reported by the load).
     int findSlot(const char* name) const;
     // Starts chunk on a free channel with the level measurement (and, for
     // the recording's playback, the recording fed into it); returns the

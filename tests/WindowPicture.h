@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// What a window shows, grabbed with ImageMagick's import: 8-bit RGB pixels,
+// rows from the top. Without a window manager a window sits at (-1, -1), so
+// a grab lacks its first row and column.
+class WindowPicture
+{
+public:
+    // Grabs the X window (decimal id); an empty picture if the grab failed.
+    static WindowPicture grab(const std::string& window);
+
+    // Whether the grab holds any pixels.
+    bool empty() const;
+    // Mean difference per channel (0..255) from other; 255 when the sizes differ.
+    double meanDifference(const WindowPicture& other) const;
+    // Whether every pixel is within tolerance of (red, green, blue) on each channel.
+    bool plain(int red, int green, int blue, int tolerance) const;
+    // The picture resampled to width x height by taking the nearest pixel,
+    // so that no new colour is made.
+    WindowPicture resized(int newWidth, int newHeight) const;
+
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb;
+};
