@@ -1,5 +1,7 @@
 #include "glframework/TextureCoverage.h"
 
+#include "glframework/BoxPlan.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -80,18 +82,7 @@ bool TextureCoverage::hasEmptyCells() const
 bool TextureCoverage::windowBoxes(float scaleX, float offsetX, float scaleY, float offsetY,
                                   std::vector<Box>& boxes) const
 {
-    if (!known)
-    {
-        boxes.clear();
-        return false;
-    }
-    // A cell must reach past the filter's two texels and half a pixel of
-    // rounding on either side.
-    const auto fine = [](int texels, float pixels) {
-        const float texelsPerPixel = static_cast<float>(texels) / std::fabs(pixels);
-        return static_cast<float>(texels) / CELLS >= 2.0f + texelsPerPixel;
-    };
-    if (!fine(width, scaleX) || !fine(height, scaleY))
+    if (!cellsAreCoarseEnough(scaleX, scaleY))
     {
         boxes.clear();
         return false;
@@ -108,6 +99,19 @@ bool TextureCoverage::windowBoxes(float scaleX, float offsetX, float scaleY, flo
     }
     boxes.assign(cachedBoxes.begin(), cachedBoxes.end());
     return true;
+}
+
+bool TextureCoverage::cellsAreCoarseEnough(float scaleX, float scaleY) const
+{
+    if (!known)
+        return false;
+    // A cell must reach past the filter's two texels and half a pixel of
+    // rounding on either side.
+    const auto fine = [](int texels, float pixels) {
+        const float texelsPerPixel = static_cast<float>(texels) / std::fabs(pixels);
+        return static_cast<float>(texels) / CELLS >= 2.0f + texelsPerPixel;
+    };
+    return fine(width, scaleX) && fine(height, scaleY);
 }
 
 void TextureCoverage::planBoxes(float scaleX, float offsetX, float scaleY, float offsetY) const
@@ -131,83 +135,5 @@ void TextureCoverage::planBoxes(float scaleX, float offsetX, float scaleY, float
             marked[r] |= widen(rows[r + 1]);
     }
 
-    // The boxes of one band of rows: one per run of marked columns, runs
-    // joined across gaps that would cost less to draw than an extra box.
-    struct Span
-    {
-        int first;
-        int last;
-    };
-    const auto bandSpans = [&](std::uint64_t cells, int height, std::vector<Span>& spans) {
-        spans.clear();
-        for (int column = 0; column < CELLS;)
-        {
-            if ((cells >> column & 1u) == 0)
-            {
-                ++column;
-                continue;
-            }
-            int last = column;
-            while (last + 1 < CELLS && (cells >> (last + 1) & 1u) != 0)
-                ++last;
-            const long long gap =
-                spans.empty() ? 0 : static_cast<long long>(std::abs(columnX[column] - columnX[spans.back().last + 1])) * height;
-            if (!spans.empty() && gap < PIXELS_PER_DRAW)
-                spans.back().last = last;
-            else
-                spans.push_back(Span{column, last});
-            column = last + 1;
-        }
-    };
-    const auto bandCost = [&](std::uint64_t cells, int height, std::vector<Span>& spans) {
-        bandSpans(cells, height, spans);
-        long long cost = 0;
-        for (const Span& span : spans)
-            cost += static_cast<long long>(std::abs(columnX[span.last + 1] - columnX[span.first])) * height +
-                    PIXELS_PER_DRAW;
-        return cost;
-    };
-
-    // The cheapest way to cut the rows into bands, each drawn as its boxes:
-    // best[j] is the cost of rows 0..j-1, from[j] where their last band starts.
-    long long best[CELLS + 1];
-    int from[CELLS + 1];
-    best[0] = 0;
-    from[0] = 0;
-    std::vector<Span> spans;
-    for (int end = 1; end <= CELLS; ++end)
-    {
-        best[end] = -1;
-        std::uint64_t cells = 0;
-        for (int begin = end - 1; begin >= 0; --begin)
-        {
-            cells |= marked[begin];
-            const int height = std::abs(rowY[end] - rowY[begin]);
-            const long long cost = best[begin] + (cells == 0 ? 0 : bandCost(cells, height, spans));
-            if (best[end] < 0 || cost < best[end])
-            {
-                best[end] = cost;
-                from[end] = begin;
-            }
-        }
-    }
-
-    cachedBoxes.clear();
-    for (int end = CELLS; end > 0; end = from[end])
-    {
-        const int begin = from[end];
-        std::uint64_t cells = 0;
-        for (int r = begin; r < end; ++r)
-            cells |= marked[r];
-        const int bottom = std::min(rowY[begin], rowY[end]);
-        const int height = std::abs(rowY[end] - rowY[begin]);
-        bandSpans(cells, height, spans);
-        for (const Span& span : spans)
-        {
-            const int left = std::min(columnX[span.first], columnX[span.last + 1]);
-            const int boxWidth = std::abs(columnX[span.last + 1] - columnX[span.first]);
-            if (boxWidth > 0 && height > 0)
-                cachedBoxes.push_back(Box{left, bottom, boxWidth, height});
-        }
-    }
+    BoxPlan::plan(marked, CELLS, CELLS, columnX, rowY, cachedBoxes);
 }

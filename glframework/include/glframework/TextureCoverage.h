@@ -1,5 +1,7 @@
 #pragma once
 
+#include "glframework/BoxPlan.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -14,18 +16,8 @@ class TextureCoverage
 public:
     // Cells along each side of the picture.
     static constexpr int CELLS = 64;
-    // What one more box costs the renderer, as many pixels as it could have
-    // filled in the time: boxes are joined where that is cheaper.
-    static constexpr long long PIXELS_PER_DRAW = 2000;
-
     // A rectangle of window pixels, x and y from the bottom-left corner.
-    struct Box
-    {
-        int x;
-        int y;
-        int width;
-        int height;
-    };
+    using Box = BoxPlan::Box;
 
     // Nothing known: every pixel of a sprite may change.
     TextureCoverage();
@@ -59,6 +51,9 @@ public:
                      std::vector<Box>& boxes) const;
 
 private:
+    // True when measured and a cell spans at least two texels more than a
+    // pixel does along both axes, for a sprite of scaleX x scaleY pixels.
+    bool cellsAreCoarseEnough(float scaleX, float scaleY) const;
     // Plans the boxes for a mapping into cachedBoxes.
     void planBoxes(float scaleX, float offsetX, float scaleY, float offsetY) const;
 
