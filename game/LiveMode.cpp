@@ -15,6 +15,7 @@
 #include "glframework/vectors.h"
 
 #include <cmath>
+#include <system_error>
 
 namespace
 {
@@ -73,6 +74,27 @@ LiveMode::LiveMode(const char* name_)
     : State(name_), soundManager(), rightLevel(0.0f), leftLevel(0.0f), selection(nullptr), intro(nullptr),
       twinkle(nullptr)
 {
+    // Decoding the music and opening (or failing to open) the sound device
+    // take about as long as opening the window: do both at once.
+    try
+    {
+        soundStart = std::thread([this] { startSound(); });
+    }
+    catch (const std::system_error&)
+    {
+        startSound();
+    }
+}
+
+LiveMode::~LiveMode()
+{
+    waitForSound();
+    // A program that ends during play still frees its game.
+    deleteGame();
+}
+
+void LiveMode::startSound()
+{
     soundManager.init();
     soundManager.loadSound("./sounds/bg.mp3", "bg");
     soundManager.loadLoop("./sounds/trans.wav", "transfer");
@@ -80,14 +102,15 @@ LiveMode::LiveMode(const char* name_)
     soundManager.loadLoop("./sounds/gong.wav", "gong");
 }
 
-LiveMode::~LiveMode()
+void LiveMode::waitForSound()
 {
-    // A program that ends during play still frees its game.
-    deleteGame();
+    if (soundStart.joinable())
+        soundStart.join();
 }
 
 bool LiveMode::enter(State*)
 {
+    waitForSound();
     background = Sprite();
     background.setScale(1024.0f);
     background.setTexture(BACKGROUND_IMAGE);
@@ -138,6 +161,7 @@ bool LiveMode::enter(State*)
 
 bool LiveMode::leave(State*)
 {
+    waitForSound();
     soundManager.stopAllSounds();
     deleteGame();
     soundManager.playSound("gong");

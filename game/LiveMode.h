@@ -5,6 +5,7 @@
 #include "glframework/State.h"
 #include "glframework/Vector3.h"
 
+#include <thread>
 #include <vector>
 
 class Interval;
@@ -30,9 +31,16 @@ public:
     static constexpr int PUCK_COUNT = 10;
 
     // Starts the sound and loads the game's four sounds from ./sounds/:
-    // "bg" (repeating music), "transfer", "accept" and "gong" (once each).
-    // Runs before main: needs no window.
+    // "bg" (repeating music), "transfer", "accept" and "gong" (once each),
+    // on a thread of its own, so that decoding the music and opening the
+    // sound device go on while the window opens. Runs before main: needs no
+    // window.
     explicit LiveMode(const char* name);
+    // Waits until the sound has started and the four sounds are loaded, with
+    // their log lines printed. The screen's own operations wait by
+    // themselves; the entry calls it before the first screen prints anything,
+    // so that the start-up log keeps its order.
+    void waitForSound();
     // Deletes a game still in play, then stops all sounds and closes the
     // sound device (through soundManager).
     ~LiveMode() override;
@@ -82,6 +90,8 @@ public:
     const std::vector<Sprite*>& getRightSparkles() const;
 
 private:
+    // Starts the sound manager and loads the sounds.
+    void startSound();
     // Deletes the objects of the game in play, if any, and forgets them.
     void deleteGame();
     // Colours the sparkles of one region after its rate (level units per
@@ -89,6 +99,7 @@ private:
     static void showSparkles(const std::vector<Sprite*>& sparkles, float rate);
 
     SoundManager soundManager;
+    std::thread soundStart; // starting the sound; joined by waitForSound
     Sprite background;
     Sprite yingLeft;  // its grey shows leftLevel
     Sprite yingRight; // its grey shows rightLevel

@@ -20,6 +20,9 @@ int main(int argc, char** argv)
 
     registerGlutCallbacks();
 
+    // The sound has been starting while the window opened; its log lines
+    // come first.
+    liveMode.waitForSound();
     // The start screen loads its first picture now, before the state below.
     changeState(&startState);
 
