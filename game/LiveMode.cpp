@@ -78,7 +78,10 @@ LiveMode::LiveMode(const char* name_)
     // take about as long as opening the window: do both at once.
     try
     {
-        soundStart = std::thread([this] { startSound(); });
+        soundStart = std::thread([this] {
+            startSound();
+            SoundManager::releaseThreadState();
+        });
     }
     catch (const std::system_error&)
     {

@@ -5,6 +5,7 @@
 #include "glframework/SoundChannels.h"
 #include "glframework/SoundRecorder.h"
 
+#include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
 
 #include <cstring>
@@ -25,6 +26,11 @@ SoundManager::SoundManager()
 SoundManager::~SoundManager()
 {
     shutdown();
+}
+
+void SoundManager::releaseThreadState()
+{
+    SDL_TLSCleanup();
 }
 
 void SoundManager::init()

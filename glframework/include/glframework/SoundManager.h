@@ -53,6 +53,10 @@ public:
     // "Sound device unavailable (<reason>): sound is off" and runs on SDL's
     // silent driver, so loads and plays still work. Safe before main.
     void init();
+    // Frees what the sound library keeps for the calling thread (its error
+    // text). A thread other than the main one that used the manager calls
+    // it last; the main thread's is freed when the device closes.
+    static void releaseThreadState();
 
     // Loads file (WAV or MP3) into the next slot under name; played, it
     // repeats until stopped. Prints "Loaded Sound <name>". name is not
