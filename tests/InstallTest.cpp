@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -69,7 +68,6 @@ public:
 // new picture the install leaves out is caught.
 std::set<std::string> loadedData()
 {
-    const std::regex literal(R"re("\./((img|sounds)/[^"]+)")re");
     std::set<std::string> files;
     for (const fs::directory_entry& entry : fs::directory_iterator(std::string(LUMEN_SOURCE_DIR) + "/game"))
     {
@@ -77,8 +75,18 @@ std::set<std::string> loadedData()
         std::stringstream text;
         text << in.rdbuf();
         const std::string source = text.str();
-        for (std::sregex_iterator it(source.begin(), source.end(), literal), end; it != end; ++it)
-            files.insert((*it)[1].str());
+        // Every string literal that starts "./img/ or "./sounds/.
+        for (const std::string& folder : std::vector<std::string>{"img/", "sounds/"})
+        {
+            const std::string opening = "\"./" + folder;
+            for (std::size_t at = source.find(opening); at != std::string::npos; at = source.find(opening, at + 1))
+            {
+                const std::size_t start = at + 3;
+                const std::size_t close = source.find('"', start);
+                if (close != std::string::npos && close > start + folder.size())
+                    files.insert(source.substr(start, close - start));
+            }
+        }
     }
     return files;
 }
