@@ -21,6 +21,15 @@ bool openMixer(std::string& failure)
         failure = SDL_GetError();
         return false;
     }
+    // SDL lists the outputs its driver finds while starting. With none there
+    // is nothing to open; shutting down at once, before the driver's device
+    // watcher settles into its sleep, spares waiting up to 100 ms for it.
+    if (SDL_GetNumAudioDevices(0) == 0)
+    {
+        failure = "no sound output device found";
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
     if (Mix_OpenAudio(SoundDevice::RATE, MIX_DEFAULT_FORMAT, 2, SoundDevice::BUFFER_FRAMES) != 0)
     {
         failure = Mix_GetError();
