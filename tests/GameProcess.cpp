@@ -1,5 +1,6 @@
 #include "GameProcess.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -130,6 +131,24 @@ int GameProcess::indexOf(const std::string& line)
         if (output[i] == line)
             return static_cast<int>(i);
     return -1;
+}
+
+int GameProcess::count(const std::string& line)
+{
+    readAvailable(0);
+    return static_cast<int>(std::count(output.begin(), output.end(), line));
+}
+
+bool GameProcess::waitForCount(const std::string& line, int times, double timeoutSeconds)
+{
+    const Clock::time_point start = Clock::now();
+    while (count(line) < times)
+    {
+        if (secondsSince(start) > timeoutSeconds)
+            return false;
+        readAvailable(20);
+    }
+    return true;
 }
 
 int GameProcess::waitFor(const std::function<bool(const std::string&)>& wanted, double timeoutSeconds,

@@ -33,6 +33,10 @@ public:
     const std::vector<std::string>& lines();
     // Index of the first line equal to line, or -1.
     int indexOf(const std::string& line);
+    // How many lines printed so far equal line.
+    int count(const std::string& line);
+    // Waits up to timeoutSeconds until at least times lines equal line.
+    bool waitForCount(const std::string& line, int times, double timeoutSeconds);
     // Waits up to timeoutSeconds for an output line, from index from on, for
     // which wanted is true; returns its index, or -1.
     int waitFor(const std::function<bool(const std::string&)>& wanted, double timeoutSeconds,

@@ -1,4 +1,6 @@
+#include "GameLog.h"
 #include "GameProcess.h"
+#include "WindowPicture.h"
 
 #include <gtest/gtest.h>
 
@@ -125,40 +127,6 @@ std::string joined(const std::set<std::string>& lines)
     return all;
 }
 
-// An image shrunk to 80 x 60 RGB by ImageMagick, from the given convert input.
-std::vector<std::uint8_t> thumbnail(const std::string& input)
-{
-    std::string rgb;
-    if (run("convert " + input + " -resize '80x60!' -depth 8 rgb:- 2>/dev/null", rgb) != 0 ||
-        rgb.size() != 80 * 60 * 3)
-        return {};
-    return std::vector<std::uint8_t>(rgb.begin(), rgb.end());
-}
-
-double meanDifference(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b)
-{
-    if (a.empty() || a.size() != b.size())
-        return 255.0;
-    double sum = 0.0;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        sum += std::abs(static_cast<int>(a[i]) - static_cast<int>(b[i]));
-    return sum / static_cast<double>(a.size());
-}
-
-// The splash as the 800 x 600 window shows it, upright or upside down.
-std::vector<std::uint8_t> splashThumbnail(bool flipped)
-{
-    return thumbnail(std::string(LUMEN_SOURCE_DIR) + "/img/splash.jpg -crop 800x600+112+212 +repage" +
-                     (flipped ? " -flip" : ""));
-}
-
-std::string dump(GameProcess& game)
-{
-    std::string all;
-    for (const std::string& line : game.lines())
-        all += line + "\n";
-    return all;
-}
 } // namespace
 
 // An install into a scratch prefix holds exactly the game, its data and its
@@ -179,24 +147,22 @@ TEST(InstallTest, LauncherStartsTheInstalledGameFromAnyFolder)
     EXPECT_EQ(joined(filesUnder(prefix.path)), joined(expectedInstall()));
 
     GameProcess game({"SDL_AUDIODRIVER=dummy"}, elsewhere.path, prefix.path + "/bin/lumen");
-    ASSERT_TRUE(game.waitForLine("Loaded texture ./img/splash.jpg", 20)) << dump(game);
+    ASSERT_TRUE(game.waitForLine("Loaded texture ./img/splash.jpg", 20)) << GameLog::dump(game.lines());
     const std::string window = game.findWindow(10);
-    ASSERT_FALSE(window.empty()) << dump(game);
+    ASSERT_FALSE(window.empty()) << GameLog::dump(game.lines());
     for (const char* sound : {"Loaded Sound bg", "Loaded loop transfer", "Loaded loop accept", "Loaded loop gong"})
-        EXPECT_GE(game.indexOf(sound), 0) << sound << "\n" << dump(game);
+        EXPECT_GE(game.indexOf(sound), 0) << sound << "\n" << GameLog::dump(game.lines());
 
     // A few frames, then the window's picture against the splash.
     std::this_thread::sleep_for(std::chrono::milliseconds(600));
-    const std::string shot = elsewhere.path + "/splash.png";
-    ASSERT_EQ(std::system(("import -window " + window + " png:" + shot + " 2>/dev/null").c_str()), 0);
-    const std::vector<std::uint8_t> seen = thumbnail(shot);
-    const double upright = meanDifference(seen, splashThumbnail(false));
+    const WindowPicture seen = WindowPicture::grab(window);
+    const double upright = seen.differenceFrom("img/splash.jpg");
     EXPECT_LT(upright, 6.0);
-    EXPECT_GT(meanDifference(seen, splashThumbnail(true)), upright + 4.0);
+    EXPECT_GT(seen.differenceFrom("img/splash.jpg", true), upright + 4.0);
 
     GameProcess::xdotool("windowfocus --sync " + window);
     GameProcess::xdotool("key --window " + window + " Escape");
-    EXPECT_EQ(game.waitExit(10), 0) << dump(game);
+    EXPECT_EQ(game.waitExit(10), 0) << GameLog::dump(game.lines());
     for (const std::string& line : game.lines())
         EXPECT_NE(line.rfind("ERROR: ", 0), 0u) << line;
 }

@@ -1,5 +1,6 @@
 #include "GameProcess.h"
 #include "ScreenshotPucks.h"
+#include "WindowPicture.h"
 
 #include <gtest/gtest.h>
 
@@ -30,58 +31,6 @@ void pause(double seconds)
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
-// 8-bit RGB pixels, rows from the top, read from a command's PPM or raw output.
-struct Picture
-{
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgb;
-};
-
-// The window as import grabs it (a PPM: about 40 ms, so the pucks have
-// hardly moved when the pointer acts on the grab). Without a window manager
-// the window sits at (-1, -1): the grab lacks its first row and column, one
-// pixel that neither a pointer nor a picture comparison minds.
-Picture grab(const std::string& window)
-{
-    Picture shot;
-    FILE* pipe = popen(("import -window " + window + " -depth 8 ppm:- 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr)
-        return shot;
-    int maxValue = 0;
-    if (std::fscanf(pipe, "P6 %d %d %d", &shot.width, &shot.height, &maxValue) == 3 && maxValue == 255 &&
-        std::fgetc(pipe) != EOF && shot.width > 0 && shot.height > 0)
-    {
-        shot.rgb.resize(static_cast<std::size_t>(shot.width) * shot.height * 3);
-        if (std::fread(shot.rgb.data(), 1, shot.rgb.size(), pipe) != shot.rgb.size())
-            shot.rgb.clear();
-    }
-    pclose(pipe);
-    return shot;
-}
-
-// Mean difference per channel between the grab and the part of a 1024 x 1024
-// picture, centred on the window, that the grab covers.
-double differenceFrom(const Picture& shot, const std::string& picture)
-{
-    const int skipped = 800 - shot.width; // the columns and rows off the screen
-    const std::string crop = std::to_string(shot.width) + "x" + std::to_string(shot.height) + "+" +
-                             std::to_string(112 + skipped) + "+" + std::to_string(212 + skipped);
-    std::vector<std::uint8_t> expected(shot.rgb.size());
-    FILE* pipe = popen(("convert " + std::string(LUMEN_SOURCE_DIR) + "/" + picture + " -crop " + crop +
-                        " +repage -depth 8 rgb:- 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr || shot.rgb.empty())
-        return 255.0;
-    const bool complete = std::fread(expected.data(), 1, expected.size(), pipe) == expected.size();
-    pclose(pipe);
-    if (!complete)
-        return 255.0;
-    double sum = 0.0;
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        sum += std::abs(static_cast<int>(expected[i]) - static_cast<int>(shot.rgb[i]));
-    return sum / static_cast<double>(expected.size());
-}
-
 // True when seen holds the expected brightnesses in any order, each within
 // what a shade on screen tells.
 bool sameBrightnesses(std::vector<double> seen, std::vector<double> expected)
@@ -109,24 +58,6 @@ protected:
         ASSERT_FALSE(window.empty());
     }
 
-    int countOf(const std::string& line)
-    {
-        game.indexOf(line); // reads what the game has printed so far
-        const std::vector<std::string>& lines = game.lines();
-        return static_cast<int>(std::count(lines.begin(), lines.end(), line));
-    }
-
-    bool waitForCount(const std::string& line, int count, double timeoutSeconds)
-    {
-        const Clock::time_point start = Clock::now();
-        while (countOf(line) < count)
-        {
-            if (secondsSince(start) > timeoutSeconds)
-                return false;
-            pause(0.02);
-        }
-        return true;
-    }
 
     void xdotool(const std::string& arguments) { GameProcess::xdotool(arguments); }
     void moveAway() { xdotool("mousemove --window " + window + " 5 5"); }
@@ -137,7 +68,7 @@ protected:
         const Clock::time_point start = Clock::now();
         while (true)
         {
-            const Picture shot = grab(window);
+            const WindowPicture shot = WindowPicture::grab(window);
             ScreenshotPucks seen(shot.rgb, shot.width, shot.height);
             if ((seen.whole().size() == NEW_GAME.size() && seen.unclear() == 0) ||
                 secondsSince(start) > timeoutSeconds)
@@ -152,7 +83,7 @@ protected:
     {
         while (secondsSince(began) < 1.25)
         {
-            const Picture shot = grab(window);
+            const WindowPicture shot = WindowPicture::grab(window);
             const ScreenshotPucks seen(shot.rgb, shot.width, shot.height);
             ASSERT_TRUE(seen.whole().empty() && seen.unclear() == 0)
                 << "a puck " << secondsSince(began) << " s into the opening";
@@ -165,7 +96,7 @@ protected:
     // right button and tries again if the pucks moved from under the pointer.
     bool transfer(double source, double target)
     {
-        const int before = countOf("Playing transfer");
+        const int before = game.count("Playing transfer");
         for (int attempt = 0; attempt < 3; ++attempt)
         {
             const ScreenshotPucks seen = tenPucks(3.0);
@@ -182,7 +113,7 @@ protected:
                           std::to_string(std::lround(puck.y) + 1) + " click 1";
             }
             xdotool(clicks);
-            if (waitForCount("Playing transfer", before + 1, 2.0))
+            if (game.waitForCount("Playing transfer", before + 1, 2.0))
                 return true;
             xdotool("click 3");
         }
@@ -222,26 +153,26 @@ TEST_F(PlayAppTest, APlayerTransfersLightWinsWithQAndStartsAFreshGame)
     EXPECT_TRUE(sameBrightnesses(seen, afterwards));
 
     // Releasing q wins at once.
-    const int gongs = countOf("Playing gong");
+    const int gongs = game.count("Playing gong");
     xdotool("windowfocus --sync " + window + " key q");
-    ASSERT_TRUE(waitForCount("Playing gong", gongs + 1, 5.0));
+    ASSERT_TRUE(game.waitForCount("Playing gong", gongs + 1, 5.0));
     const Clock::time_point won = Clock::now();
     pause(0.2);
-    const Picture end = grab(window);
-    const double toWin = differenceFrom(end, "img/win.jpg");
+    const WindowPicture end = WindowPicture::grab(window);
+    const double toWin = end.differenceFrom("img/win.jpg");
     EXPECT_LT(toWin, 6.0);
-    EXPECT_GT(differenceFrom(end, "img/lose.jpg"), toWin + 10.0);
+    EXPECT_GT(end.differenceFrom("img/lose.jpg"), toWin + 10.0);
 
     // A click soon after is ignored; one after more than three seconds starts
     // a new game. The end screen counts whole seconds, so "more than three"
     // may take nearly four.
-    const int games = countOf("Playing bg");
+    const int games = game.count("Playing bg");
     xdotool("click 1");
-    EXPECT_FALSE(waitForCount("Playing bg", games + 1, 0.5));
+    EXPECT_FALSE(game.waitForCount("Playing bg", games + 1, 0.5));
     pause(std::max(0.0, 4.2 - secondsSince(won)));
     xdotool("click 1");
-    ASSERT_TRUE(waitForCount("Playing bg", games + 1, 3.0));
-    ASSERT_TRUE(waitForCount("Playing gong", gongs + 2, 2.0));
+    ASSERT_TRUE(game.waitForCount("Playing bg", games + 1, 3.0));
+    ASSERT_TRUE(game.waitForCount("Playing gong", gongs + 2, 2.0));
     moveAway();
     expectAnOpening(Clock::now());
     EXPECT_TRUE(sameBrightnesses(tenPucks(5.0).brightnesses(), NEW_GAME));

@@ -335,8 +335,10 @@ TEST_F(SpriteTest, DrawingOnlyWhereAPictureShowsChangesNoPixel)
 
     // The top layer, mostly transparent, is drawn in disjoint boxes that
     // cover well under its square.
-    std::vector<TextureCoverage::Box> boxes;
-    ASSERT_TRUE(getTexture(top)->coverage.windowBoxes(600.0f, 400.375f, 600.0f, 300.375f, boxes));
+    const std::vector<TextureCoverage::Box>* planned =
+        getTexture(top)->coverage.windowBoxes(600.0f, 400.375f, 600.0f, 300.375f);
+    ASSERT_NE(planned, nullptr);
+    const std::vector<TextureCoverage::Box>& boxes = *planned;
     long long area = 0;
     for (std::size_t i = 0; i < boxes.size(); ++i)
     {

@@ -45,19 +45,6 @@ protected:
 
     void xdotool(const std::string& arguments) { GameProcess::xdotool(arguments); }
 
-    int countOf(const std::string& line) { return GameLog::count(game.lines(), line); }
-
-    bool waitForCount(const std::string& line, int count, double timeoutSeconds)
-    {
-        const Clock::time_point start = Clock::now();
-        while (countOf(line) < count)
-        {
-            if (secondsSince(start) > timeoutSeconds)
-                return false;
-            pause(0.02);
-        }
-        return true;
-    }
 
     // Asks X for a size and waits until the window has the size expected.
     bool resize(int width, int height, int expectedWidth, int expectedHeight)
@@ -106,7 +93,7 @@ protected:
     // moved from under the pointer.
     bool pickAPuck()
     {
-        const int before = countOf("Playing accept");
+        const int before = game.count("Playing accept");
         for (int attempt = 0; attempt < 3; ++attempt)
         {
             ScreenshotPucks seen({}, 0, 0);
@@ -119,7 +106,7 @@ protected:
             const long x = std::lround((puck.x + 0.5) * scaleX - 0.5) + shift;
             const long y = std::lround((puck.y + 0.5) * scaleY - 0.5) + shift;
             xdotool("mousemove --window " + window + " " + std::to_string(x) + " " + std::to_string(y) + " click 1");
-            const bool picked = waitForCount("Playing accept", before + 1, 2.0);
+            const bool picked = game.waitForCount("Playing accept", before + 1, 2.0);
             xdotool("click 3");
             if (picked)
                 return true;

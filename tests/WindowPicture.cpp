@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 WindowPicture WindowPicture::grab(const std::string& window)
 {
@@ -21,6 +22,29 @@ WindowPicture WindowPicture::grab(const std::string& window)
     if (shot.rgb.empty())
         shot.width = shot.height = 0;
     return shot;
+}
+
+double WindowPicture::differenceFrom(const std::string& picture, bool flipped) const
+{
+    if (empty())
+        return 255.0;
+    // The grab lacks the window's first rows and columns when it is smaller.
+    const int skipped = 800 - width;
+    const std::string command = "convert " + std::string(LUMEN_SOURCE_DIR) + "/" + picture +
+                                " -crop 800x600+112+212 +repage" + (flipped ? " -flip" : "") + " -crop " +
+                                std::to_string(width) + "x" + std::to_string(height) + "+" +
+                                std::to_string(skipped) + "+" + std::to_string(skipped) +
+                                " +repage -depth 8 rgb:- 2>/dev/null";
+    WindowPicture expected;
+    expected.width = width;
+    expected.height = height;
+    expected.rgb.resize(rgb.size());
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return 255.0;
+    const bool complete = std::fread(expected.rgb.data(), 1, expected.rgb.size(), pipe) == expected.rgb.size();
+    pclose(pipe);
+    return complete ? meanDifference(expected) : 255.0;
 }
 
 bool WindowPicture::empty() const

@@ -17,6 +17,10 @@ public:
     bool empty() const;
     // Mean difference per channel (0..255) from other; 255 when the sizes differ.
     double meanDifference(const WindowPicture& other) const;
+    // Mean difference per channel (0..255) from the part of a 1024 x 1024
+    // picture file (relative to the source folder) that the 800 x 600 window
+    // shows, turned upside down when flipped; 255 when it cannot be read.
+    double differenceFrom(const std::string& picture, bool flipped = false) const;
     // Whether every pixel is within tolerance of (red, green, blue) on each channel.
     bool plain(int red, int green, int blue, int tolerance) const;
     // The picture resampled to width x height by taking the nearest pixel,

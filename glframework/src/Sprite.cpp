@@ -41,12 +41,6 @@ GLuint buildUnitQuad()
 // drawn whole: skipping pixels would save less than the extra draws cost.
 constexpr float SMALLEST_BOXED_SIDE = 128.0f;
 
-// Reused by every boxed drawing, so that drawing a frame allocates nothing.
-std::vector<TextureCoverage::Box>& boxScratch()
-{
-    static std::vector<TextureCoverage::Box> boxes;
-    return boxes;
-}
 } // namespace
 
 Sprite::Sprite()
@@ -134,15 +128,17 @@ void Sprite::callListWhereVisible()
     const float offsetX = static_cast<float>(viewport[0]) + (projection[0] * model[12] + projection[12] + 1.0f) * halfWidth;
     const float offsetY = static_cast<float>(viewport[1]) + (projection[5] * model[13] + projection[13] + 1.0f) * halfHeight;
 
-    std::vector<TextureCoverage::Box>& boxes = boxScratch();
-    if (!upright || std::fabs(scaleX) < SMALLEST_BOXED_SIDE || std::fabs(scaleY) < SMALLEST_BOXED_SIDE ||
-        !texture->coverage.windowBoxes(scaleX, offsetX, scaleY, offsetY, boxes))
+    const std::vector<TextureCoverage::Box>* boxes =
+        upright && std::fabs(scaleX) >= SMALLEST_BOXED_SIDE && std::fabs(scaleY) >= SMALLEST_BOXED_SIDE
+            ? texture->coverage.windowBoxes(scaleX, offsetX, scaleY, offsetY)
+            : nullptr;
+    if (boxes == nullptr)
     {
         glCallList(displayList);
         return;
     }
     glEnable(GL_SCISSOR_TEST);
-    for (const TextureCoverage::Box& box : boxes)
+    for (const TextureCoverage::Box& box : *boxes)
     {
         glScissor(box.x, box.y, box.width, box.height);
         glCallList(displayList);

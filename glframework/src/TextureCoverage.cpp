@@ -21,7 +21,7 @@ std::uint64_t widen(std::uint64_t cells)
 }
 } // namespace
 
-TextureCoverage::TextureCoverage() : known(false), opaque(false), width(0), height(0), rows{} {}
+TextureCoverage::TextureCoverage() : known(false), opaque(false), emptyCells(false), width(0), height(0), rows{} {}
 
 TextureCoverage TextureCoverage::measure(const std::uint8_t* alpha, int width, int height, int stride)
 {
@@ -46,6 +46,8 @@ TextureCoverage TextureCoverage::measure(const std::uint8_t* alpha, int width, i
                 coverage.rows[row] |= std::uint64_t{1} << (static_cast<long long>(x) * CELLS / width);
         }
     }
+    coverage.emptyCells = std::any_of(coverage.rows, coverage.rows + CELLS,
+                                      [](std::uint64_t row) { return row != ~std::uint64_t{0}; });
     return coverage;
 }
 
@@ -74,19 +76,14 @@ bool TextureCoverage::isOpaque() const
 
 bool TextureCoverage::hasEmptyCells() const
 {
-    if (!known)
-        return false;
-    return std::any_of(rows, rows + CELLS, [](std::uint64_t row) { return row != ~std::uint64_t{0}; });
+    return emptyCells;
 }
 
-bool TextureCoverage::windowBoxes(float scaleX, float offsetX, float scaleY, float offsetY,
-                                  std::vector<Box>& boxes) const
+const std::vector<TextureCoverage::Box>* TextureCoverage::windowBoxes(float scaleX, float offsetX, float scaleY,
+                                                                      float offsetY) const
 {
     if (!cellsAreCoarseEnough(scaleX, scaleY))
-    {
-        boxes.clear();
-        return false;
-    }
+        return nullptr;
     // A sprite that stays where it is asks for the same boxes every frame.
     if (!(cachedFor[0] == scaleX && cachedFor[1] == offsetX && cachedFor[2] == scaleY &&
           cachedFor[3] == offsetY))
@@ -97,8 +94,7 @@ bool TextureCoverage::windowBoxes(float scaleX, float offsetX, float scaleY, flo
         cachedFor[2] = scaleY;
         cachedFor[3] = offsetY;
     }
-    boxes.assign(cachedBoxes.begin(), cachedBoxes.end());
-    return true;
+    return &cachedBoxes;
 }
 
 bool TextureCoverage::cellsAreCoarseEnough(float scaleX, float scaleY) const

@@ -43,12 +43,11 @@ public:
     // pixels. Every marked cell is widened by one cell on each side, which
     // covers the texture filter's reach and the rounding to whole pixels as
     // long as a cell spans at least two texels more than a pixel does; when
-    // it does not (a sprite drawn small), or nothing is known, returns false
-    // and the whole sprite must be drawn. Boxes replace the contents of boxes.
-    // The boxes are planned to cost the least (pixels filled plus a price per
-    // box) and kept for the next call with the same mapping.
-    bool windowBoxes(float scaleX, float offsetX, float scaleY, float offsetY,
-                     std::vector<Box>& boxes) const;
+    // it does not (a sprite drawn small), or nothing is known, returns null
+    // and the whole sprite must be drawn. The boxes are planned to cost the
+    // least (pixels filled plus a price per box) and kept, owned by the
+    // coverage, until a call with another mapping.
+    const std::vector<Box>* windowBoxes(float scaleX, float offsetX, float scaleY, float offsetY) const;
 
 private:
     // True when measured and a cell spans at least two texels more than a
@@ -59,6 +58,7 @@ private:
 
     bool known;
     bool opaque;
+    bool emptyCells; // some cell holds no texel that shows
     int width;  // texels
     int height; // texels
     std::uint64_t rows[CELLS]; // bit c of rows[r]: cell c of row r is not empty; row 0 at the top
