@@ -1,5 +1,7 @@
 #include "GameProcess.h"
 
+#include "RealTime.h"
+
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -18,13 +20,6 @@ extern char** environ;
 
 namespace
 {
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 std::string runAndRead(const std::string& command)
 {
     std::string result;

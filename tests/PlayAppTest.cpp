@@ -1,4 +1,5 @@
 #include "GameProcess.h"
+#include "RealTime.h"
 #include "ScreenshotPucks.h"
 #include "WindowPicture.h"
 
@@ -16,20 +17,8 @@
 
 namespace
 {
-using Clock = std::chrono::steady_clock;
-
 // A new game's ten pucks.
 const std::vector<double> NEW_GAME = {100, 89, 78, 67, 56, 45, 34, 23, 12, 1};
-
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-void pause(double seconds)
-{
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-}
 
 // True when seen holds the expected brightnesses in any order, each within
 // what a shade on screen tells.

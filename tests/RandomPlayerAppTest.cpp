@@ -1,5 +1,6 @@
 #include "GameLog.h"
 #include "GameProcess.h"
+#include "RealTime.h"
 #include "WindowPicture.h"
 
 #include <gtest/gtest.h>
@@ -16,20 +17,8 @@
 
 namespace
 {
-using Clock = std::chrono::steady_clock;
-
 // Seconds of real time the player plays.
 constexpr double PLAY_TIME = 60.0;
-
-void pause(double seconds)
-{
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-}
-
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 // Every key the player presses (xdotool's names), each at least once: all
 // but Escape, and the combinations below that would end the game. Caps and

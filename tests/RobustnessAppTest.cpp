@@ -1,5 +1,6 @@
 #include "GameLog.h"
 #include "GameProcess.h"
+#include "RealTime.h"
 #include "WindowPicture.h"
 
 #include <gtest/gtest.h>
@@ -19,18 +20,6 @@
 
 namespace
 {
-using Clock = std::chrono::steady_clock;
-
-void pause(double seconds)
-{
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-}
-
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 // A line the game must print once: its start and its end, with anything
 // (the library's reason) between.
 struct Report

@@ -1,5 +1,6 @@
 #include "GameLog.h"
 #include "GameProcess.h"
+#include "RealTime.h"
 #include "ScreenshotPucks.h"
 #include "WindowPicture.h"
 
@@ -13,18 +14,6 @@
 
 namespace
 {
-using Clock = std::chrono::steady_clock;
-
-void pause(double seconds)
-{
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-}
-
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 // The real game's window unmapped and mapped again, as iconifying and
 // restoring it does, and resized to odd sizes, with a player clicking pucks
 // at each size. Without a window manager (Xvfb) nothing iconifies a window
