@@ -1,5 +1,6 @@
 #pragma once
 
+#include "glframework/Backdrop.h"
 #include "glframework/SoundManager.h"
 #include "glframework/Sprite.h"
 #include "glframework/State.h"
@@ -100,7 +101,7 @@ private:
 
     SoundManager soundManager;
     std::thread soundStart; // starting the sound; joined by waitForSound
-    Sprite background;
+    Backdrop background;
     Sprite yingLeft;  // its grey shows leftLevel
     Sprite yingRight; // its grey shows rightLevel
     Sprite yingTop;   // the disc's top layer, drawn over the sparkles

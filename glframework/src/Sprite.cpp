@@ -64,35 +64,14 @@ void Sprite::draw()
         return;
 
     const std::uint32_t id = getTextureId();
-    if (id != boundTexture)
-    {
-        if (boundTexture == TextureMap::NO_TEXTURE)
-            glEnable(GL_TEXTURE_2D);
-        if (id == TextureMap::NO_TEXTURE)
-            glDisable(GL_TEXTURE_2D);
-        else
-            glBindTexture(GL_TEXTURE_2D, id);
-        boundTexture = id;
-    }
+    useTexture(id);
 
     // Blending a fully opaque picture at full alpha gives exactly the
     // picture: skip the blend.
     const bool opaque = texture != nullptr && id != TextureMap::NO_TEXTURE &&
                         texture->coverage.isOpaque() && color.w >= 1.0f;
     const bool blend = blended && !opaque;
-    if (blend != blendEnabled)
-    {
-        if (blend)
-        {
-            glEnable(GL_BLEND);
-            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        }
-        else
-        {
-            glDisable(GL_BLEND);
-        }
-        blendEnabled = blend;
-    }
+    useBlending(blend);
 
     glPushMatrix();
     glColor4f(color.x, color.y, color.z, color.w);
@@ -105,6 +84,35 @@ void Sprite::draw()
     else
         glCallList(displayList);
     glPopMatrix();
+}
+
+void Sprite::useTexture(std::uint32_t id)
+{
+    if (id == boundTexture)
+        return;
+    if (boundTexture == TextureMap::NO_TEXTURE)
+        glEnable(GL_TEXTURE_2D);
+    if (id == TextureMap::NO_TEXTURE)
+        glDisable(GL_TEXTURE_2D);
+    else
+        glBindTexture(GL_TEXTURE_2D, id);
+    boundTexture = id;
+}
+
+void Sprite::useBlending(bool blend)
+{
+    if (blend == blendEnabled)
+        return;
+    if (blend)
+    {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    }
+    else
+    {
+        glDisable(GL_BLEND);
+    }
+    blendEnabled = blend;
 }
 
 void Sprite::callListWhereVisible()

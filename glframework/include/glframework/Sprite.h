@@ -72,6 +72,13 @@ public:
     bool isHidden() const;
 
 protected:
+    // Binds texture id (TextureMap::NO_TEXTURE switches texturing off) and
+    // switches alpha blending on or off, each only when it differs from what
+    // sprite drawing last applied. Drawables that bind textures or switch
+    // blending of their own go through these, so that the record stays true.
+    static void useTexture(std::uint32_t id);
+    static void useBlending(bool blend);
+
     Vector3 position;
     Vector3 offset;
     Vector3 scale;
