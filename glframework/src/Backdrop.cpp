@@ -21,6 +21,9 @@ Backdrop::~Backdrop()
 {
     if (copyTexture != 0)
     {
+        // The name may be handed out again: the drawing record must not
+        // still say that it is bound.
+        useTexture(TextureMap::NO_TEXTURE);
         const GLuint name = copyTexture;
         glDeleteTextures(1, &name);
     }
@@ -93,8 +96,6 @@ bool Backdrop::keep(const Placement& placement)
         GLuint name = 0;
         glGenTextures(1, &name);
         copyTexture = name;
-        copyWidth = 0;
-        copyHeight = 0;
     }
     useTexture(copyTexture);
     if (texWidth != copyWidth || texHeight != copyHeight)
