@@ -1,6 +1,5 @@
 #include "PictureTestSupport.h"
 #include "Puck.h"
-#include "RandomDraw.h"
 
 #include "glframework/vectors.h"
 
@@ -49,25 +48,6 @@ void expectNear(const Vector3& actual, const Vector3& expected)
     EXPECT_LT(length(actual - expected), 1e-3f) << actual.x << ", " << actual.y << ", " << actual.z;
 }
 } // namespace
-
-TEST(RandomDrawTest, DrawsSpanFifteenBitsAndRepeatFromTheUnseededStart)
-{
-    std::srand(1); // where an unseeded run starts
-    int first[2000];
-    double sum = 0.0;
-    for (int& draw : first)
-    {
-        draw = randomDraw();
-        ASSERT_TRUE(draw >= 0 && draw <= RANDOM_DRAW_MAX) << draw;
-        sum += draw;
-    }
-    EXPECT_LT(*std::min_element(first, first + 2000), 200);
-    EXPECT_GT(*std::max_element(first, first + 2000), RANDOM_DRAW_MAX - 200);
-    EXPECT_NEAR(sum / 2000.0, RANDOM_DRAW_MAX / 2.0, 1000.0);
-    std::srand(1);
-    for (int draw : first)
-        ASSERT_EQ(randomDraw(), draw);
-}
 
 TEST_F(PuckTest, BrightnessIsClampedAndShownInTheGreyTheAuraAndThePulse)
 {

@@ -281,25 +281,35 @@ TEST_F(SoundManagerTest, NameSearchReportsMissingSamplesAndNames)
         EXPECT_EQ(capture.lines()[0].rfind("ERROR: Could not load ", 0), 0u) << capture.lines()[0];
     }
     {
-        // The failed load was the report: plays and stops of it are silent.
+        // Every search passes the failed slot with a line of its own, then
+        // finds no loaded sample: nothing plays.
         CoutCapture capture;
         EXPECT_EQ(sound.playSound("ghost"), 0);
-        EXPECT_EQ(sound.playSound("ghost"), 0);
         sound.stopSound("ghost");
-        EXPECT_EQ(capture.lines(), std::vector<std::string>{});
+        EXPECT_EQ(capture.lines(), (std::vector<std::string>{
+                                       "ERROR: No sample associated with ghost", "ERROR: Sample ghost not found",
+                                       "ERROR: No sample associated with ghost", "ERROR: Sample ghost not found"}));
     }
     {
         CoutCapture capture;
         EXPECT_EQ(sound.playSound("never"), 0);
-        sound.stopSound("never");
-        EXPECT_EQ(capture.lines(), (std::vector<std::string>{"ERROR: Sample never not found",
-                                                             "ERROR: Sample never not found"}));
+        EXPECT_EQ(capture.lines(), std::vector<std::string>{"ERROR: Sample never not found"});
     }
     {
-        // Free slots are no sounds, though they carry the empty name.
+        // The 30 free slots carry the empty name but hold no sample.
         CoutCapture capture;
         EXPECT_EQ(sound.playSound(""), 0);
-        EXPECT_EQ(capture.lines(), std::vector<std::string>{"ERROR: Sample  not found"});
+        std::vector<std::string> expected(SoundManager::MAX_SOUNDS - 2, "ERROR: No sample associated with ");
+        expected.push_back("ERROR: Sample  not found");
+        EXPECT_EQ(capture.lines(), expected);
+    }
+    {
+        // A later load of the same name is found past the failed slot.
+        sound.loadLoop(tone("ghost.wav", 330.0, 0.2).c_str(), "ghost");
+        CoutCapture capture;
+        EXPECT_NE(sound.playSound("ghost"), 0);
+        EXPECT_EQ(capture.lines(),
+                  (std::vector<std::string>{"ERROR: No sample associated with ghost", "Playing ghost"}));
     }
 }
 

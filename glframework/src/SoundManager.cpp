@@ -96,19 +96,17 @@ int SoundManager::findSlot(const char* name) const
 {
     if (name == nullptr)
         name = "";
-    bool failedLoad = false;
-    for (int slot = 0; slot < count; ++slot)
+    // Every slot is searched, free ones too: they carry the empty name. A
+    // slot named so whose file failed to load is reported and passed over.
+    for (int slot = 0; slot < MAX_SOUNDS; ++slot)
     {
         if (std::strcmp(names[slot], name) != 0)
             continue;
         if (samples[slot] != nullptr)
             return slot;
-        failedLoad = true;
+        logError("No sample associated with ", name);
     }
-    // A sound whose load failed was reported then; using it is silent, so
-    // that a missing file prints one line, not one at every play.
-    if (!failedLoad)
-        logError("Sample ", name, " not found");
+    logError("Sample ", name, " not found");
     return -1;
 }
 

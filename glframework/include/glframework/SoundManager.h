@@ -68,12 +68,14 @@ public:
 
     // Starts the first sample loaded under name on a free channel and
     // prints "Playing <name>". Returns the play's channel handle, or 0 when
-    // the name is unknown or nothing could be played. A name whose file
-    // failed to load plays nothing and prints nothing: its load said so.
+    // the name is unknown or nothing could be played. The search goes over
+    // all MAX_SOUNDS slots in order: a slot of that name whose file failed
+    // to load prints "ERROR: No sample associated with <name>" and is passed
+    // over; without a loaded sample of that name, "ERROR: Sample <name> not
+    // found" ends the search. Free slots carry the empty name.
     int playSound(const char* name);
     // Stops the last play of the first sample loaded under name (if it
-    // still plays) and prints "Stopping <name>"; silent for a name whose
-    // file failed to load.
+    // still plays) and prints "Stopping <name>"; searches as playSound.
     void stopSound(const char* name);
     // Kept for old callers: prints "ERROR: StopSound(int) deprecated" and
     // does nothing else.
@@ -112,9 +114,8 @@ public:
 
 private:
     void load(const char* file, const char* name, int loops, const char* message);
-    // Slot of the first loaded sample named name; -1 if there is none, with
-    // the line "ERROR: Sample <name> not found" unless name was loaded and
-    // failed (that failure was reported by the load).
+    // Slot of the first loaded sample named name, or -1; prints the
+    // search's error lines (see playSound).
     int findSlot(const char* name) const;
     // Starts chunk on a free channel with the level measurement (and, for
     // the recording's playback, the recording fed into it); returns the
