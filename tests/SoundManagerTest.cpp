@@ -331,6 +331,80 @@ TEST_F(SoundManagerTest, ALoadBeyondTheTableIsRefused)
     EXPECT_NE(sound.playSound(names[SoundManager::MAX_SOUNDS - 1].c_str()), 0);
 }
 
+// With every channel taken by a play that repeats, one more play is
+// refused with the reason; stopping one of them frees a channel for it.
+TEST_F(SoundManagerTest, APlayBeyondTheChannelsIsRefusedUntilOneIsStopped)
+{
+    SoundManager sound;
+    sound.init();
+    sound.loadSound(tone("hum.wav", 440.0, 0.2).c_str(), "hum");
+    for (int play = 0; play < 32; ++play)
+        ASSERT_NE(sound.playSound("hum"), 0) << "play " << play;
+    {
+        CoutCapture capture;
+        EXPECT_EQ(sound.playSound("hum"), 0);
+        EXPECT_EQ(capture.lines(), std::vector<std::string>{"ERROR: Cannot play hum (all 32 channels are busy)"});
+    }
+    sound.stopSound("hum");
+    EXPECT_NE(sound.playSound("hum"), 0);
+}
+
+// Without the device open, loads fail with the reason and take their slot
+// without a sample; a shut-down manager has let its samples go.
+TEST_F(SoundManagerTest, BeforeInitAndAfterShutdownNothingLoadsOrPlays)
+{
+    const std::string file = tone("t.wav", 440.0, 0.2);
+    SoundManager sound;
+    {
+        CoutCapture capture;
+        sound.loadLoop(file.c_str(), "early");
+        EXPECT_EQ(sound.playSound("early"), 0);
+        EXPECT_EQ(capture.lines(), (std::vector<std::string>{
+                                       "ERROR: Could not load " + file + " as early (sound is not running)",
+                                       "ERROR: No sample associated with early", "ERROR: Sample early not found"}));
+    }
+    sound.init();
+    sound.loadLoop(file.c_str(), "tone");
+    sound.shutdown();
+    CoutCapture capture;
+    EXPECT_EQ(sound.playSound("tone"), 0);
+    sound.loadLoop(file.c_str(), "late");
+    EXPECT_EQ(capture.lines(), (std::vector<std::string>{
+                                   "ERROR: No sample associated with tone", "ERROR: Sample tone not found",
+                                   "ERROR: Could not load " + file + " as late (sound is not running)"}));
+}
+
+// One manager at a time owns the device: another is refused while the
+// first has it, and going away leaves the first playing and measuring; once
+// the first has shut down, the next manager opens the device.
+TEST_F(SoundManagerTest, TheDeviceBelongsToOneManagerAtATime)
+{
+    const std::string file = tone("hum.wav", 440.0, 0.2);
+    SoundManager first;
+    first.init();
+    first.loadSound(file.c_str(), "hum");
+    {
+        SoundManager second;
+        CoutCapture capture;
+        second.init();
+        EXPECT_EQ(capture.lines(),
+                  std::vector<std::string>{"ERROR: Sound device already used by another sound manager"});
+    }
+    ASSERT_NE(first.playSound("hum"), 0);
+    EXPECT_TRUE(waitUntil([&] {
+        first.updateSpectrum("hum");
+        return first.getLevelLeft() > 0.4f;
+    })) << heard(first);
+    first.shutdown();
+
+    SoundManager next;
+    CoutCapture capture;
+    next.init();
+    next.loadSound(file.c_str(), "hum");
+    EXPECT_NE(next.playSound("hum"), 0);
+    EXPECT_EQ(capture.lines(), (std::vector<std::string>{"Loaded Sound hum", "Playing hum"}));
+}
+
 // A repeating sample sounds on past its own length until it is stopped,
 // then the output falls silent.
 TEST_F(SoundManagerTest, RepeatingSoundReachesTheOutputUntilStopped)

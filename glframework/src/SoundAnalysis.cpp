@@ -1,7 +1,5 @@
 #include "glframework/SoundAnalysis.h"
 
-#include <SDL2/SDL_mixer.h>
-
 #include <algorithm>
 #include <cmath>
 #include <complex>
@@ -40,19 +38,6 @@ void fft(std::complex<float>* data, int size)
         }
     }
 }
-
-// The mixer's hooks, on its audio thread; analysis is the SoundAnalysis.
-void feedMixed(void* analysis, Uint8* stream, int length)
-{
-    static_cast<SoundAnalysis*>(analysis)->addMixed(reinterpret_cast<const std::int16_t*>(stream),
-                                                    length / static_cast<int>(sizeof(std::int16_t)));
-}
-
-void feedChannel(int channel, void* stream, int length, void* analysis)
-{
-    static_cast<SoundAnalysis*>(analysis)->addChannelOutput(channel, static_cast<const std::int16_t*>(stream),
-                                                            length / static_cast<int>(sizeof(std::int16_t)));
-}
 } // namespace
 
 SoundAnalysis::SoundAnalysis() : spectrum(), streamChannels(2), history(), historyEnd(0), channelLevels()
@@ -70,21 +55,6 @@ void SoundAnalysis::clear()
     std::lock_guard<std::mutex> guard(lock);
     std::fill(std::begin(history), std::end(history), 0.0f);
     historyEnd = 0;
-}
-
-void SoundAnalysis::attach()
-{
-    Mix_SetPostMix(&feedMixed, this);
-}
-
-void SoundAnalysis::detach()
-{
-    Mix_SetPostMix(nullptr, nullptr);
-}
-
-void SoundAnalysis::measure(int channel)
-{
-    Mix_RegisterEffect(channel, &feedChannel, nullptr, this);
 }
 
 void SoundAnalysis::addMixed(const std::int16_t* samples, int sampleCount)

@@ -1,8 +1,6 @@
 #include "glframework/SoundChannels.h"
 
-#include "glframework/SoundDevice.h"
-
-#include <SDL2/SDL_mixer.h>
+#include <string>
 
 namespace
 {
@@ -19,31 +17,27 @@ int nextSerial = 1;
 
 int SoundChannels::freeChannel()
 {
-    if (!SoundDevice::isMixerOpen())
+    if (!SoundDevice::isOpen())
     {
-        Mix_SetError("sound is not running");
+        SoundDevice::setError("sound is not running");
         return -1;
     }
     int channel = 0;
-    while (channel < SoundDevice::MIXER_CHANNELS && Mix_Playing(channel) != 0)
+    while (channel < SoundDevice::MIXER_CHANNELS && SoundDevice::isPlaying(channel))
         ++channel;
     if (channel == SoundDevice::MIXER_CHANNELS)
     {
-        Mix_SetError("all %d channels are busy", SoundDevice::MIXER_CHANNELS);
+        static const std::string busy = "all " + std::to_string(SoundDevice::MIXER_CHANNELS) + " channels are busy";
+        SoundDevice::setError(busy.c_str());
         return -1;
     }
     return channel;
 }
 
-int SoundChannels::play(int channel, Mix_Chunk* chunk, int loops)
+int SoundChannels::play(int channel, SoundDevice::Sample* sample, int loops)
 {
-    if (Mix_PlayChannel(channel, chunk, loops) < 0)
-    {
-        // The mixer drops a channel's effects when its play ends; a play
-        // that never started would leave them waiting for the next one.
-        Mix_UnregisterAllEffects(channel);
+    if (!SoundDevice::play(channel, sample, loops))
         return 0;
-    }
     const int serial = nextSerial;
     nextSerial = nextSerial >= MAX_SERIAL ? 1 : nextSerial + 1;
     channelSerial[channel] = serial;
@@ -56,23 +50,16 @@ int SoundChannels::liveChannel(int handle)
         return -1;
     const int channel = (handle - 1) % HANDLE_STRIDE;
     const int serial = (handle - 1) / HANDLE_STRIDE;
-    if (channel >= SoundDevice::MIXER_CHANNELS || channelSerial[channel] != serial || !SoundDevice::isMixerOpen())
+    if (channel >= SoundDevice::MIXER_CHANNELS || channelSerial[channel] != serial || !SoundDevice::isOpen())
         return -1;
-    return Mix_Playing(channel) != 0 ? channel : -1;
+    return SoundDevice::isPlaying(channel) ? channel : -1;
 }
 
 void SoundChannels::stop(int handle)
 {
     const int channel = liveChannel(handle);
     if (channel >= 0)
-        Mix_HaltChannel(channel);
-}
-
-void SoundChannels::haltAll()
-{
-    Mix_HaltChannel(-1);
-    for (int channel = 0; channel < SoundDevice::MIXER_CHANNELS; ++channel)
-        Mix_UnregisterAllEffects(channel);
+        SoundDevice::halt(channel);
 }
 
 void SoundChannels::forgetPlays()

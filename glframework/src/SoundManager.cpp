@@ -5,16 +5,30 @@
 #include "glframework/SoundChannels.h"
 #include "glframework/SoundRecorder.h"
 
-#include <SDL2/SDL.h>
-#include <SDL2/SDL_mixer.h>
-
 #include <cstring>
 
 static_assert(SoundManager::SPECTRUM_SIZE == SoundAnalysis::SPECTRUM_SIZE, "the manager shows the analysis's spectrum");
 static_assert(SoundManager::RECORD_FRAMES == SoundRecorder::BUFFER_FRAMES, "the manager records with the recorder");
 
+namespace
+{
+// The manager that has the audio device open, or null: the device is one
+// per process.
+const SoundManager* deviceOwner = nullptr;
+
+// Prints the reason, if any, why an operation is unavailable on this
+// platform; true if it is.
+bool refused(const char* reason)
+{
+    if (reason == nullptr)
+        return false;
+    logError(reason);
+    return true;
+}
+} // namespace
+
 SoundManager::SoundManager()
-    : device(), analysis(std::make_unique<SoundAnalysis>()), recorder(std::make_unique<SoundRecorder>()), drawing(),
+    : analysis(std::make_unique<SoundAnalysis>()), recorder(std::make_unique<SoundRecorder>()), drawing(),
       samples(), names(), plays(), loops(), count(0), levelLeft(0.0f), levelRight(0.0f)
 {
     logLine("Constructing Sound Manager...");
@@ -30,12 +44,17 @@ SoundManager::~SoundManager()
 
 void SoundManager::releaseThreadState()
 {
-    SDL_TLSCleanup();
+    SoundDevice::releaseThreadState();
+}
+
+bool SoundManager::ownsDevice() const
+{
+    return deviceOwner == this;
 }
 
 void SoundManager::init()
 {
-    if (device.isOpen())
+    if (ownsDevice())
     {
         logError("Sound manager already initialised");
         return;
@@ -49,13 +68,19 @@ void SoundManager::init()
     }
     count = 0;
 
-    if (!device.open())
+    if (deviceOwner != nullptr)
+    {
+        logError("Sound device already used by another sound manager");
         return;
+    }
+    if (!SoundDevice::open())
+        return;
+    deviceOwner = this;
     SoundChannels::forgetPlays();
-    analysis->setStreamChannels(device.getStreamChannels());
-    recorder->setStreamChannels(device.getStreamChannels());
+    analysis->setStreamChannels(SoundDevice::getStreamChannels());
+    recorder->setStreamChannels(SoundDevice::getStreamChannels());
     analysis->clear();
-    analysis->attach();
+    SoundDevice::measureOutput(analysis.get());
 }
 
 void SoundManager::loadSound(const char* file, const char* name)
@@ -77,8 +102,7 @@ void SoundManager::load(const char* file, const char* name, int loopCount, const
         logError("Cannot load ", name, ": all ", MAX_SOUNDS, " sound slots are taken");
         return;
     }
-    // Decoded whole into memory: WAV directly, MP3 through the music decoders.
-    samples[count] = SoundDevice::isMixerOpen() && file != nullptr ? Mix_LoadWAV(file) : nullptr;
+    samples[count] = SoundDevice::isOpen() && file != nullptr ? SoundDevice::loadSample(file) : nullptr;
     names[count] = name;
     loops[count] = loopCount;
     plays[count] = 0;
@@ -86,7 +110,7 @@ void SoundManager::load(const char* file, const char* name, int loopCount, const
     if (samples[count - 1] == nullptr)
     {
         logError("Could not load ", file != nullptr ? file : "(no file)", " as ", name, " (",
-                 SoundDevice::isMixerOpen() ? Mix_GetError() : "sound is not running", ")");
+                 SoundDevice::isOpen() ? SoundDevice::getError() : "sound is not running", ")");
         return;
     }
     logLine(message, name);
@@ -120,7 +144,7 @@ int SoundManager::playSound(const char* name)
     const int handle = startChannel(samples[slot], loops[slot], false);
     if (handle == 0)
     {
-        logError("Cannot play ", name, " (", Mix_GetError(), ")");
+        logError("Cannot play ", name, " (", SoundDevice::getError(), ")");
         return 0;
     }
     plays[slot] = handle;
@@ -155,24 +179,28 @@ void SoundManager::shutdown()
 {
     stopAllSounds();
     recorder->stop();
-    if (device.isOpen())
+    if (ownsDevice())
     {
         // No callback may run once what it touches is gone: silence every
         // channel and take the hooks out before anything is freed.
-        SoundChannels::haltAll();
-        analysis->detach();
+        SoundDevice::haltAll();
+        SoundDevice::measureOutput(nullptr);
     }
     for (int slot = 0; slot < MAX_SOUNDS; ++slot)
     {
-        if (samples[slot] != nullptr && SoundDevice::isMixerOpen())
-            Mix_FreeChunk(samples[slot]);
+        if (samples[slot] != nullptr && SoundDevice::isOpen())
+            SoundDevice::freeSample(samples[slot]);
         samples[slot] = nullptr;
     }
     recorder->releasePlaybackChunk();
-    device.close();
+    if (ownsDevice())
+    {
+        SoundDevice::close();
+        deviceOwner = nullptr;
+    }
 }
 
-int SoundManager::startChannel(Mix_Chunk* chunk, int loopCount, bool playsRecording)
+int SoundManager::startChannel(SoundDevice::Sample* sample, int loopCount, bool playsRecording)
 {
     // The channel is chosen here rather than by the mixer so that its hooks
     // are in place before the first sound comes out of it.
@@ -181,44 +209,50 @@ int SoundManager::startChannel(Mix_Chunk* chunk, int loopCount, bool playsRecord
         return 0;
     // Only the manager that opened the device hooks into the mixer: it alone
     // takes the hooks out again (shutdown) before its parts are freed.
-    if (device.isOpen())
+    if (ownsDevice())
     {
         // The recording replaces the silence first, then it is measured.
         if (playsRecording)
             recorder->playBackOn(channel);
-        analysis->measure(channel);
+        SoundDevice::measure(channel, *analysis);
     }
-    return SoundChannels::play(channel, chunk, loopCount);
+    return SoundChannels::play(channel, sample, loopCount);
 }
 
 void SoundManager::allocRecordBuffer()
 {
+    if (refused(SoundRecorder::unavailable()))
+        return;
     recorder->allocBuffer();
 }
 
 int SoundManager::startRecording()
 {
+    if (refused(SoundRecorder::unavailable()))
+        return 0;
     if (!recorder->hasBuffer())
     {
         logError("No recording buffer: call allocRecordBuffer first");
         return 0;
     }
-    if (!device.isOpen())
+    if (!ownsDevice())
     {
         logError("Sound is not running: cannot record");
         return 0;
     }
-    if (!recorder->start(device.getRate()))
+    if (!recorder->start(SoundDevice::getRate()))
         return 0;
-    Mix_Chunk* chunk = recorder->getPlaybackChunk();
-    const int handle = chunk != nullptr ? startChannel(chunk, -1, true) : 0;
+    SoundDevice::Sample* silence = recorder->getPlaybackSample();
+    const int handle = silence != nullptr ? startChannel(silence, -1, true) : 0;
     if (handle == 0)
-        logError("Cannot play the recording (", Mix_GetError(), ")");
+        logError("Cannot play the recording (", SoundDevice::getError(), ")");
     return handle;
 }
 
 void SoundManager::updateSpectrum(const char* name)
 {
+    if (refused(SoundDevice::measuringUnavailable()))
+        return;
     analysis->updateSpectrum();
     if (name == nullptr)
         name = "";
@@ -241,6 +275,8 @@ void SoundManager::updateSpectrum(const char* name)
 
 void SoundManager::drawSpectrum()
 {
+    if (refused(SoundDevice::measuringUnavailable()))
+        return;
     // Drawn from the output as it is now. Of the levels, only a sample named
     // "funky" has its own read here; any others are left as they were.
     updateSpectrum("funky");

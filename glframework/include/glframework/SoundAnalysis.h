@@ -8,10 +8,11 @@
 // Measures what the mixer plays: the spectrum of the mixed output and the
 // left and right levels of each mixer channel's latest buffer.
 //
-// The audio thread feeds it, through the hooks that attach and measure put
-// into the mixer, by calling addMixed and addChannelOutput; any other caller
-// may feed it the same way. The main thread reads it. What the two share is
-// guarded by the analysis's own lock.
+// The desktop's audio thread feeds it, through the hooks that
+// SoundDevice::measureOutput and SoundDevice::measure put into the mixer, by
+// calling addMixed and addChannelOutput; any other caller may feed it the
+// same way. The main thread reads it. What the two share is guarded by the
+// analysis's own lock.
 class SoundAnalysis
 {
 public:
@@ -41,16 +42,6 @@ public:
     void setStreamChannels(int count);
     // Forgets the mixed output fed so far: the history is silent again.
     void clear();
-
-    // Hooks into the open mixer so that its mixed output goes to addMixed.
-    // The analysis must stay alive until detach takes the hook out again.
-    void attach();
-    void detach();
-    // Hooks into mixer channel's next play so that each buffer it plays goes
-    // to addChannelOutput; the mixer takes the hook off when the play ends.
-    // The analysis must outlive the play, or the play its hooks
-    // (SoundChannels::haltAll).
-    void measure(int channel);
 
     // Feeds mixed output: sampleCount 16-bit samples, interleaved, whole
     // frames. Mixed to mono, the latest HISTORY_SIZE frames are kept.

@@ -1,36 +1,34 @@
 #pragma once
 
-struct Mix_Chunk;
+#include "glframework/SoundDevice.h"
 
-// The mixer's channels and the plays on them. Each play is named by a
+// The output's channels and the plays on them. Each play is named by a
 // handle: a positive int tied to that one play, or 0 for "none". Stopping by
 // a handle whose play has ended never stops a later play that happens to use
 // the same channel.
 //
-// The mixer's channels belong to the whole process, and so does the record
-// of which play runs on each; hence only static operations. Main thread only.
+// The channels belong to the whole process, and so does the record of which
+// play runs on each; hence only static operations. Main thread only.
 class SoundChannels
 {
 public:
     SoundChannels() = delete;
 
     // The first channel that is not playing, so that a caller can hook its
-    // effects onto it before the play starts (see play). -1, with the reason
-    // in SDL's error, when the mixer is closed or every channel is busy.
+    // measurements onto it before the play starts (see play). -1, with the
+    // reason in SoundDevice::getError, when the output is closed or every
+    // channel is busy.
     static int freeChannel();
-    // Starts chunk on channel, a channel from freeChannel, playing loops
+    // Starts sample on channel, a channel from freeChannel, playing loops
     // times more (-1: repeats until stopped, 0: plays once), and returns the
-    // play's handle. On failure returns 0 with the reason in SDL's error and
-    // takes the effects hooked for the play off the channel again. The chunk
-    // stays the caller's and must outlive the play.
-    static int play(int channel, Mix_Chunk* chunk, int loops);
-    // Mixer channel of the play named by handle while it plays, else -1.
+    // play's handle. On failure returns 0 with the reason in
+    // SoundDevice::getError and takes the hooks put on the channel for the
+    // play off again. The sample stays the caller's and must outlive the play.
+    static int play(int channel, SoundDevice::Sample* sample, int loops);
+    // Channel of the play named by handle while it plays, else -1.
     static int liveChannel(int handle);
     // Stops the play named by handle if it still plays; else does nothing.
     static void stop(int handle);
-    // Stops every channel and takes every effect off them, so that no effect
-    // runs any more. Needs the mixer open.
-    static void haltAll();
     // Forgets every play: handles given out before stop nothing from now on.
     static void forgetPlays();
 };

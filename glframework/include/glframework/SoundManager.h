@@ -5,23 +5,25 @@
 
 #include <memory>
 
-struct Mix_Chunk;
 class SoundAnalysis;
 class SoundRecorder;
 
-// A table of named samples over SDL2_mixer: each sound is loaded once under
-// a short name and later played or stopped by that name. Every operation
-// reports what it did on standard output, one flushed line each; errors
-// begin with "ERROR: ".
+// A table of named samples over the platform's sound output (SoundDevice:
+// SDL2_mixer on the desktop, Web Audio in the browser): each sound is loaded
+// once under a short name and later played or stopped by that name. Every
+// operation reports what it did on standard output, one flushed line each;
+// errors begin with "ERROR: ".
 //
 // Plays are identified by channel handles: a positive int naming one play
-// on one mixer channel, or 0 for "none". A handle stays tied to its play, so
+// on one channel, or 0 for "none". A handle stays tied to its play, so
 // stopping a handle whose sound has ended never stops a later sound that
 // happens to use the same channel.
 //
-// The manager also measures what it plays: a 512-value spectrum of the mixed
-// output and the left and right levels of each channel, and it can record
-// from the default recording device and play the recording back live.
+// On the desktop the manager also measures what it plays: a 512-value
+// spectrum of the mixed output and the left and right levels of each
+// channel, and it can record from the default recording device and play the
+// recording back live. In the browser those operations each print one
+// "ERROR: " line saying so and do nothing else.
 //
 // One manager at a time owns the audio device (the first to call init);
 // every operation is called from one thread. The mixer's and the recording
@@ -48,10 +50,14 @@ public:
     SoundManager(const SoundManager&) = delete;
     SoundManager& operator=(const SoundManager&) = delete;
 
-    // Starts SDL's audio and opens the mixer at 44100 Hz with 32 channels,
-    // then empties the table. Without a usable audio device it prints
-    // "Sound device unavailable (<reason>): sound is off" and runs on SDL's
-    // silent driver, so loads and plays still work. Safe before main.
+    // Empties the table and opens the audio device (see SoundDevice::open):
+    // on the desktop SDL's audio and the mixer at 44100 Hz with 32 channels;
+    // without a usable audio device it prints "Sound device unavailable
+    // (<reason>): sound is off" and runs on SDL's silent driver, so loads
+    // and plays still work. In the browser one Web Audio context, which
+    // plays once the page has had its first click, touch or key. While
+    // another manager owns the device, prints "ERROR: Sound device already
+    // used by another sound manager". Safe before main.
     void init();
     // Frees what the sound library keeps for the calling thread (its error
     // text). A thread other than the main one that used the manager calls
@@ -62,6 +68,8 @@ public:
     // repeats until stopped. Prints "Loaded Sound <name>". name is not
     // copied: it must outlive the manager. A file that fails to load still
     // takes its slot, without a sample. A load beyond MAX_SOUNDS is refused.
+    // In the browser the file is decoded after the load returns; a play
+    // asked for sooner starts once it is decoded (unless stopped first).
     void loadSound(const char* file, const char* name);
     // As loadSound, but the sample plays once. Prints "Loaded loop <name>".
     void loadLoop(const char* file, const char* name);
@@ -87,20 +95,26 @@ public:
     void shutdown();
 
     // Allocates the recording buffer (RECORD_FRAMES frames, silent).
+    // Browser: prints "ERROR: Recording is unavailable in the browser".
     void allocRecordBuffer();
     // Starts recording from the default recording device into the buffer,
     // waits until the first sound arrives (at most two seconds) and plays
     // the recording back live. Returns the playback's channel handle, or 0
     // (with an "ERROR: " line) without a buffer or a recording device.
+    // Browser: prints "ERROR: Recording is unavailable in the browser" and
+    // returns 0.
     int startRecording();
     // Reads the spectrum of the mixed output, and the left and right levels
     // of the last play of the sample loaded under name (0 when that play has
     // ended; with the name in several slots, the last slot counts; an
-    // unknown name leaves the levels as they were).
+    // unknown name leaves the levels as they were). Browser: prints "ERROR:
+    // The spectrum is unavailable in the browser" and reads nothing.
     void updateSpectrum(const char* name);
     // Draws the spectrum as 512 vertical lines with OpenGL in the square -1..1
     // (x from -1, heights from y = -1 by each value), the highest in red,
-    // and remembers that highest value. Needs a current GL context.
+    // and remembers that highest value. Needs a current GL context. Browser:
+    // prints "ERROR: The spectrum is unavailable in the browser" and draws
+    // nothing.
     void drawSpectrum();
 
     // The spectrum read by the last updateSpectrum: SPECTRUM_SIZE values,
@@ -117,18 +131,19 @@ private:
     // Slot of the first loaded sample named name, or -1; prints the
     // search's error lines (see playSound).
     int findSlot(const char* name) const;
-    // Starts chunk on a free channel with the level measurement (and, for
+    // Starts sample on a free channel with the level measurement (and, for
     // the recording's playback, the recording fed into it); returns the
-    // play's handle, or 0 with the reason in SDL's error.
-    int startChannel(Mix_Chunk* chunk, int loops, bool playsRecording);
+    // play's handle, or 0 with the reason in SoundDevice::getError.
+    int startChannel(SoundDevice::Sample* sample, int loops, bool playsRecording);
+    // Whether this manager has the audio device open.
+    bool ownsDevice() const;
 
-    SoundDevice device;
     // Behind pointers: they hold what the audio threads share, and its lock.
     std::unique_ptr<SoundAnalysis> analysis;
     std::unique_ptr<SoundRecorder> recorder;
     SpectrumDrawing drawing;
 
-    Mix_Chunk* samples[MAX_SOUNDS];
+    SoundDevice::Sample* samples[MAX_SOUNDS]; // null where the file failed to load
     const char* names[MAX_SOUNDS];
     int plays[MAX_SOUNDS]; // handle of each slot's last play, 0 before one
     int loops[MAX_SOUNDS]; // -1: repeats when played, 0: plays once

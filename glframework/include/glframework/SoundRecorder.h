@@ -1,5 +1,7 @@
 #pragma once
 
+#include "glframework/SoundDevice.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -9,7 +11,8 @@ struct Mix_Chunk;
 
 // Records 16-bit stereo from the default recording device into a large ring
 // buffer and plays the recording back live, in place of a silent chunk
-// playing on one mixer channel.
+// playing on one mixer channel. Desktop only: the browser's recorder refuses
+// (see unavailable) and does nothing.
 //
 // The recording device's thread feeds the buffer (addRecorded) and the
 // mixer's audio thread plays it back (playBack); what they share is guarded
@@ -21,9 +24,13 @@ public:
     // 44100 Hz); recording wraps around in it.
     static constexpr int BUFFER_FRAMES = 22050000;
 
+    // Why this platform cannot record, as the text of an error line; null
+    // where it can. Ask before the other operations.
+    static const char* unavailable();
+
     // Starts without a buffer, not recording, for streams of 2 channels.
     SoundRecorder();
-    // Stops recording and frees the playback chunk (see
+    // Stops recording and frees the playback sample (see
     // releasePlaybackChunk).
     ~SoundRecorder();
 
@@ -50,15 +57,15 @@ public:
     // Stops recording; returns once the device's thread has finished.
     void stop();
 
-    // The silent chunk that the recording is played back over, made on the
+    // The silent sample that the recording is played back over, made on the
     // first call for the stream's channels; null if it cannot be made. Owned
     // by the recorder. Needs the mixer open.
-    Mix_Chunk* getPlaybackChunk();
+    SoundDevice::Sample* getPlaybackSample();
     // Hooks into mixer channel's next play so that its sound is replaced by
     // the recording (playBack); the mixer takes the hook off when the play
     // ends. The recorder must outlive the play, or the play its hooks.
     void playBackOn(int channel);
-    // Frees the playback chunk. Nothing may be playing it any more.
+    // Frees the playback sample. Nothing may be playing it any more.
     void releasePlaybackChunk();
 
     // Adds frameCount recorded 16-bit stereo frames to the buffer; ignored

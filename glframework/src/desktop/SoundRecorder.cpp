@@ -28,6 +28,11 @@ void feedPlayback(int, void* stream, int length, void* recorder)
 }
 } // namespace
 
+const char* SoundRecorder::unavailable()
+{
+    return nullptr;
+}
+
 SoundRecorder::SoundRecorder()
     : device(0), playbackChunk(nullptr), playbackSilence(nullptr), streamChannels(2), buffer(), written(0), read(0)
 {
@@ -124,10 +129,11 @@ void SoundRecorder::stop()
     device = 0;
 }
 
-Mix_Chunk* SoundRecorder::getPlaybackChunk()
+SoundDevice::Sample* SoundRecorder::getPlaybackSample()
 {
+    // On the desktop a sample is the mixer's own chunk.
     if (playbackChunk != nullptr)
-        return playbackChunk;
+        return reinterpret_cast<SoundDevice::Sample*>(playbackChunk);
     int channels = 0;
     {
         std::lock_guard<std::mutex> guard(lock);
@@ -141,7 +147,7 @@ Mix_Chunk* SoundRecorder::getPlaybackChunk()
         SDL_free(playbackSilence);
         playbackSilence = nullptr;
     }
-    return playbackChunk;
+    return reinterpret_cast<SoundDevice::Sample*>(playbackChunk);
 }
 
 void SoundRecorder::playBackOn(int channel)
