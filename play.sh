@@ -1,10 +1,19 @@
 #!/bin/sh
 # Installs what is missing, builds the game and starts it from this folder,
 # which holds img/ and sounds/. Without an X display it runs under Xvfb.
+#
+# ./play.sh --web [PORT] builds the browser's version instead and serves it
+# on http://127.0.0.1:PORT/ (8000 unless given) until Ctrl+C.
 set -e
 cd "$(dirname "$0")"
 
 ./tools/install-deps.sh
+
+if [ "$1" = "--web" ]; then
+    ./tools/build-web.sh
+    exec /usr/bin/python3 ./tools/serve_web.py "${2:-8000}"
+fi
+
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)" --target lumen
 

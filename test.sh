@@ -4,11 +4,13 @@
 # UndefinedBehaviorSanitizer, which turn memory faults, leaks and undefined
 # behaviour into failures. The tests that need OpenGL get a virtual X
 # display (Xvfb) with Mesa's software renderer; the ones that play sound use
-# SDL's dummy and disk audio drivers.
+# SDL's dummy and disk audio drivers. The browser's version is built first,
+# so that the suite can play it in headless Chromium.
 set -e
 cd "$(dirname "$0")"
 
 ./tools/install-deps.sh
+./tools/build-web.sh
 
 run_suite() { # build folder, then extra CMake options
     folder=$1

@@ -9,31 +9,7 @@ set(LUMEN_INSTALL_LAUNCHER_DIR bin)
 set(LUMEN_INSTALL_GAME_DIR lib/lumen)
 set(LUMEN_INSTALL_DATA_DIR share/lumen)
 
-# Exactly the files the game loads; the art scripts and the icons stay out.
-set(LUMEN_PICTURES
-    arrow.png
-    aura.png
-    bg.jpg
-    instructions.jpg
-    lose.jpg
-    puck.png
-    selection.png
-    sparkle.png
-    splash.jpg
-    whiteSparkle.png
-    win.jpg
-    yingleft.png
-    yingright.png
-    yingtop.png
-)
-set(LUMEN_SOUNDS
-    accept.wav
-    bg.mp3
-    gong.wav
-    trans.wav
-)
-list(TRANSFORM LUMEN_PICTURES PREPEND "${PROJECT_SOURCE_DIR}/img/")
-list(TRANSFORM LUMEN_SOUNDS PREPEND "${PROJECT_SOURCE_DIR}/sounds/")
+include(${CMAKE_CURRENT_LIST_DIR}/GameData.cmake)
 
 install(TARGETS lumen RUNTIME DESTINATION ${LUMEN_INSTALL_GAME_DIR})
 install(FILES ${LUMEN_PICTURES} DESTINATION ${LUMEN_INSTALL_DATA_DIR}/img)

@@ -4,7 +4,7 @@
 
 #include "glframework/FrameClock.h"
 
-#include <GL/freeglut.h>
+#include <GL/glut.h>
 
 EndState::EndState(const char* name_) : PictureState(name_), won(false), enterTime(0.0f) {}
 

@@ -15,7 +15,6 @@
 #include "glframework/vectors.h"
 
 #include <cmath>
-#include <system_error>
 
 namespace
 {
@@ -76,17 +75,10 @@ LiveMode::LiveMode(const char* name_)
 {
     // Decoding the music and opening (or failing to open) the sound device
     // take about as long as opening the window: do both at once.
-    try
-    {
-        soundStart = std::thread([this] {
-            startSound();
-            SoundManager::releaseThreadState();
-        });
-    }
-    catch (const std::system_error&)
-    {
+    soundStart.start([this] {
         startSound();
-    }
+        SoundManager::releaseThreadState();
+    });
 }
 
 LiveMode::~LiveMode()
@@ -107,8 +99,7 @@ void LiveMode::startSound()
 
 void LiveMode::waitForSound()
 {
-    if (soundStart.joinable())
-        soundStart.join();
+    soundStart.wait();
 }
 
 bool LiveMode::enter(State*)

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "glframework/Backdrop.h"
+#include "glframework/BackgroundTask.h"
 #include "glframework/SoundManager.h"
 #include "glframework/Sprite.h"
 #include "glframework/State.h"
 #include "glframework/Vector3.h"
 
-#include <thread>
 #include <vector>
 
 class Interval;
@@ -33,9 +33,9 @@ public:
 
     // Starts the sound and loads the game's four sounds from ./sounds/:
     // "bg" (repeating music), "transfer", "accept" and "gong" (once each),
-    // on a thread of its own, so that decoding the music and opening the
-    // sound device go on while the window opens. Runs before main: needs no
-    // window.
+    // beside the main thread where there are threads, so that decoding the
+    // music and opening the sound device go on while the window opens. Runs
+    // before main: needs no window.
     explicit LiveMode(const char* name);
     // Waits until the sound has started and the four sounds are loaded, with
     // their log lines printed. The screen's own operations wait by
@@ -100,7 +100,7 @@ private:
     static void showSparkles(const std::vector<Sprite*>& sparkles, float rate);
 
     SoundManager soundManager;
-    std::thread soundStart; // starting the sound; joined by waitForSound
+    BackgroundTask soundStart; // starting the sound; waited for by waitForSound
     Backdrop background;
     Sprite yingLeft;  // its grey shows leftLevel
     Sprite yingRight; // its grey shows rightLevel

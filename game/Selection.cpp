@@ -10,7 +10,7 @@
 #include "glframework/SoundManager.h"
 #include "glframework/vectors.h"
 
-#include <GL/freeglut.h>
+#include <GL/glut.h>
 
 #include <algorithm>
 #include <cmath>

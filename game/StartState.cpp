@@ -2,7 +2,7 @@
 
 #include "Screens.h"
 
-#include <GL/freeglut.h>
+#include <GL/glut.h>
 
 StartState::StartState(const char* name_) : PictureState(name_), page(0) {}
 

@@ -5,7 +5,7 @@
 #include "glframework/RenderSettings.h"
 #include "glframework/State.h"
 
-#include <GL/freeglut.h>
+#include <GL/glut.h>
 
 int main(int argc, char** argv)
 {

@@ -4,10 +4,13 @@
 #include <cstdlib>
 #include <string>
 
-WindowPicture WindowPicture::grab(const std::string& window)
+namespace
+{
+// Reads the binary PPM that command writes on its standard output.
+WindowPicture readPpm(const std::string& command)
 {
     WindowPicture shot;
-    FILE* pipe = popen(("import -window " + window + " -depth 8 ppm:- 2>/dev/null").c_str(), "r");
+    FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
         return shot;
     int maxValue = 0;
@@ -22,6 +25,17 @@ WindowPicture WindowPicture::grab(const std::string& window)
     if (shot.rgb.empty())
         shot.width = shot.height = 0;
     return shot;
+}
+} // namespace
+
+WindowPicture WindowPicture::grab(const std::string& window)
+{
+    return readPpm("import -window " + window + " -depth 8 ppm:- 2>/dev/null");
+}
+
+WindowPicture WindowPicture::load(const std::string& file)
+{
+    return readPpm("convert '" + file + "' -alpha off -depth 8 ppm:- 2>/dev/null");
 }
 
 double WindowPicture::differenceFrom(const std::string& picture, bool flipped) const

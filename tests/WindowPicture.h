@@ -4,14 +4,16 @@
 #include <string>
 #include <vector>
 
-// What a window shows, grabbed with ImageMagick's import: 8-bit RGB pixels,
-// rows from the top. Without a window manager a window sits at (-1, -1), so
+// What a window shows, grabbed with ImageMagick's import (or a screenshot
+// read from a file): 8-bit RGB pixels, rows from the top. Without a window manager a window sits at (-1, -1), so
 // a grab lacks its first row and column.
 class WindowPicture
 {
 public:
     // Grabs the X window (decimal id); an empty picture if the grab failed.
     static WindowPicture grab(const std::string& window);
+    // Reads a picture file (a PNG screenshot, say); empty if it cannot be read.
+    static WindowPicture load(const std::string& file);
 
     // Whether the grab holds any pixels.
     bool empty() const;

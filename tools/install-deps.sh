@@ -9,7 +9,8 @@ freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev
 libdevil-dev libsdl2-mixer-dev
 googletest libgtest-dev libbenchmark-dev
 xvfb xauth xdotool x11-utils imagemagick
-dpkg-dev file desktop-file-utils appstream-util"
+dpkg-dev file desktop-file-utils appstream-util
+emscripten libstb-dev python3 chromium chromium-driver python3-selenium"
 
 missing=""
 for package in $PACKAGES; do

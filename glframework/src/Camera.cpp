@@ -2,7 +2,7 @@
 
 #include "glframework/Log.h"
 
-#include <GL/freeglut.h>
+#include <GL/glut.h>
 #include <GL/glu.h>
 
 

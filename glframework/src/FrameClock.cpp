@@ -2,34 +2,24 @@
 
 #include "glframework/Log.h"
 
-#include <GL/freeglut.h>
+#include "HighResolutionCounter.h"
 
-#include <chrono>
+#include <GL/glut.h>
+
 #include <utility>
 
 namespace
 {
-std::int64_t steadyFrequency()
-{
-    using Period = std::chrono::steady_clock::period;
-    return static_cast<std::int64_t>(Period::den / Period::num);
-}
-
-std::int64_t steadyCounter()
-{
-    // Counted from the first read rather than from the machine's boot, so that
-    // whole seconds stay exact when screens keep them in a float.
-    static const std::chrono::steady_clock::time_point origin = std::chrono::steady_clock::now();
-    return static_cast<std::int64_t>((std::chrono::steady_clock::now() - origin).count());
-}
-
 int glutMilliseconds()
 {
     return glutGet(GLUT_ELAPSED_TIME);
 }
 } // namespace
 
-FrameClock::FrameClock() : FrameClock(steadyFrequency, steadyCounter, glutMilliseconds) {}
+FrameClock::FrameClock()
+    : FrameClock(HighResolutionCounter::frequency, HighResolutionCounter::now, glutMilliseconds)
+{
+}
 
 FrameClock::FrameClock(FrequencySource frequency_, CounterSource counter, MillisecondSource millis)
     : frequencySource(std::move(frequency_)), counterSource(std::move(counter)),

@@ -5,9 +5,10 @@
 #include "glframework/Log.h"
 #include "glframework/State.h"
 
-#include <GL/freeglut.h>
+#include "ProgramExit.h"
 
-#include <cstdlib>
+#include <GL/glut.h>
+
 #include <utility>
 
 namespace
@@ -95,9 +96,9 @@ void onKeyDown(unsigned char key, int x, int y)
 {
     logKey("Key Down: ", key);
     if (key == 27) // Escape
-        std::exit(0);
+        ProgramExit::now(0);
     if (key == 17) // Ctrl+Q arrives as its control code
-        std::exit(0);
+        ProgramExit::now(0);
     if (currentState != nullptr)
         currentState->keyDown(key, x, y);
 }
@@ -113,7 +114,7 @@ void onSpecialDown(int key, int x, int y)
 {
     const int modifiers = logSpecial("Special Down: ", key);
     if (key == GLUT_KEY_F4 && (modifiers & GLUT_ACTIVE_ALT) != 0)
-        std::exit(0);
+        ProgramExit::now(0);
     if (currentState != nullptr)
         currentState->specialKeyDown(key, x, y);
 }

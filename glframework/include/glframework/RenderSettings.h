@@ -3,8 +3,9 @@
 // Global OpenGL settings of the one context. Each change is reported as a
 // line on standard output. All need a current GL context.
 
-// Looks for GLX swap control (GLX_EXT_swap_control, else GLX_MESA_swap_control)
-// on the window's screen; prints "VSync control disabled." when neither exists.
+// Looks for the platform's swap control (on the desktop GLX_EXT_swap_control,
+// else GLX_MESA_swap_control, on the window's screen; the browser has none)
+// and prints "VSync control disabled." when there is none.
 // The swap interval is left as the driver has it.
 void initVSync();
 // Sets the swap interval to 1 (on) or 0 and prints "VSync enabled/disabled";

@@ -1,0 +1,28 @@
+# The pictures and sounds the game loads, by their full paths: what the
+# install copies and what the web build packs into its data file.
+# Exactly the files the game loads; the art scripts and the icons stay out.
+set(LUMEN_PICTURES
+    arrow.png
+    aura.png
+    bg.jpg
+    instructions.jpg
+    lose.jpg
+    puck.png
+    selection.png
+    sparkle.png
+    splash.jpg
+    whiteSparkle.png
+    win.jpg
+    yingleft.png
+    yingright.png
+    yingtop.png
+)
+set(LUMEN_SOUNDS
+    accept.wav
+    bg.mp3
+    gong.wav
+    trans.wav
+)
+list(TRANSFORM LUMEN_PICTURES PREPEND "${PROJECT_SOURCE_DIR}/img/")
+list(TRANSFORM LUMEN_SOUNDS PREPEND "${PROJECT_SOURCE_DIR}/sounds/")
+

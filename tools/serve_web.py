@@ -1,0 +1,43 @@
+#!/usr/bin/python3
+"""Serves the browser's game, build-web/site/, on 127.0.0.1 until Ctrl+C.
+
+Usage: serve_web.py [PORT] [--site FOLDER]. Prints "Serving Lumen at
+http://127.0.0.1:PORT/" once the server listens. A port of 0 takes a free
+one, which the line names.
+"""
+
+import argparse
+import functools
+import http.server
+import os
+import sys
+
+
+class SiteHandler(http.server.SimpleHTTPRequestHandler):
+    # The WebAssembly type lets the browser compile the game while it arrives.
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm"}
+
+    def log_message(self, format, *args):
+        # Requests are not news; the game's own log is the browser's console.
+        pass
+
+
+def main():
+    parser = argparse.ArgumentParser(description="Serve the browser's game.")
+    parser.add_argument("port", nargs="?", type=int, default=8000)
+    default_site = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "build-web", "site")
+    parser.add_argument("--site", default=default_site)
+    options = parser.parse_args()
+    if not os.path.isfile(os.path.join(options.site, "index.html")):
+        sys.exit("No web build in " + options.site + ": build it first (./play.sh --web does).")
+    handler = functools.partial(SiteHandler, directory=options.site)
+    with http.server.ThreadingHTTPServer(("127.0.0.1", options.port), handler) as server:
+        print("Serving Lumen at http://127.0.0.1:%d/" % server.server_address[1], flush=True)
+        try:
+            server.serve_forever()
+        except KeyboardInterrupt:
+            pass
+
+
+if __name__ == "__main__":
+    main()
