@@ -9,7 +9,7 @@ freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev
 libdevil-dev libsdl2-mixer-dev
 googletest libgtest-dev libbenchmark-dev
 xvfb xauth xdotool x11-utils imagemagick
-dpkg-dev file desktop-file-utils appstream-util
+dpkg-dev file desktop-file-utils appstream-util appstream lintian man-db bsdextrautils
 emscripten libstb-dev python3 chromium chromium-driver python3-selenium"
 
 missing=""
