@@ -4,8 +4,12 @@
 #include "glframework/GlutCallbacks.h"
 #include "glframework/RenderSettings.h"
 #include "glframework/State.h"
+#include "glframework/WindowIcons.h"
+#include "glframework/WindowIdentity.h"
 
 #include <GL/glut.h>
+
+#include <iterator>
 
 int main(int argc, char** argv)
 {
@@ -13,6 +17,9 @@ int main(int argc, char** argv)
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(800, 600);
     glutCreateWindow("TODO: CHANGE THIS");
+    // The class matches the desktop entry (lumen.desktop), so that a task
+    // bar groups the window under it and shows its icon.
+    WindowIdentity::apply("lumen", "Lumen", windowIcons, std::size(windowIcons));
 
     camera.setPerspective(0);
     camera.position.z = -50.0f;

@@ -3,11 +3,68 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace
 {
+// What command printed on its standard output.
+std::string outputOf(const std::string& command)
+{
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return output;
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        output.append(buffer, got);
+    pclose(pipe);
+    return output;
+}
+
+// The window's _NET_WM_ICON as xprop reads it: every 32-bit number in
+// order; empty if the window has none.
+std::vector<std::uint32_t> iconProperty(const std::string& window)
+{
+    // The format given makes xprop print the numbers, not its drawing of them.
+    const std::string text =
+        outputOf("xprop -id " + window + " -f _NET_WM_ICON 32c '=$0+' _NET_WM_ICON 2>/dev/null");
+    std::vector<std::uint32_t> numbers;
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos)
+        return numbers;
+    std::istringstream list(text.substr(equals + 1));
+    std::string item;
+    while (std::getline(list, item, ','))
+        numbers.push_back(static_cast<std::uint32_t>(std::stoul(item)));
+    return numbers;
+}
+
+// The icon file dist/icons/lumen-<size>.png as _NET_WM_ICON holds a
+// picture: width, height, then each pixel as 0xAARRGGBB, rows from the top,
+// decoded by ImageMagick.
+std::vector<std::uint32_t> iconFile(int size)
+{
+    const std::string file = std::string(LUMEN_SOURCE_DIR) + "/dist/icons/lumen-" + std::to_string(size) + ".png";
+    const std::string rgba = outputOf("convert " + file + " -depth 8 rgba:- 2>/dev/null");
+    std::vector<std::uint32_t> icon;
+    if (rgba.size() != static_cast<std::size_t>(size) * size * 4)
+        return icon;
+    icon.push_back(static_cast<std::uint32_t>(size));
+    icon.push_back(static_cast<std::uint32_t>(size));
+    for (std::size_t i = 0; i < rgba.size(); i += 4)
+    {
+        const auto byte = [&](std::size_t at) { return static_cast<std::uint32_t>(static_cast<unsigned char>(rgba[at])); };
+        icon.push_back(byte(i + 3) << 24 | byte(i) << 16 | byte(i + 1) << 8 | byte(i + 2));
+    }
+    return icon;
+}
+
 // Starts the game and waits until its window is up and its main loop runs.
 class AppTest : public ::testing::Test
 {
@@ -87,6 +144,28 @@ TEST_F(AppTest, WindowIsTitledAndKeepsFourByThree)
     } while ((width != 1000 || height != 750) && std::chrono::steady_clock::now() < end);
     EXPECT_EQ(width, 1000);
     EXPECT_EQ(height, 750);
+}
+
+// The class ties the window to the desktop entry (StartupWMClass=Lumen);
+// the icon holds the game's icons of 16, 32, 48 and 64 pixels, exactly as
+// drawn, each row from the top and each pixel's channels in their place.
+TEST_F(AppTest, WindowHasTheGameClassAndIcons)
+{
+    EXPECT_EQ(outputOf("xprop -id " + window + " WM_CLASS"), "WM_CLASS(STRING) = \"lumen\", \"Lumen\"\n");
+
+    const std::vector<std::uint32_t> property = iconProperty(window);
+    std::vector<std::uint32_t> expected;
+    for (int size : {16, 32, 48, 64})
+    {
+        const std::vector<std::uint32_t> icon = iconFile(size);
+        ASSERT_FALSE(icon.empty()) << "dist/icons/lumen-" << size << ".png unreadable";
+        expected.insert(expected.end(), icon.begin(), icon.end());
+    }
+    ASSERT_EQ(property.size(), expected.size());
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        differing += property[i] != expected[i];
+    EXPECT_EQ(differing, 0u);
 }
 
 TEST_F(AppTest, KeysAreLoggedAndEscapeEndsWithStatusZero)

@@ -70,6 +70,11 @@ bool SoundDevice::open()
     // SDL would otherwise turn SIGINT and SIGTERM into events that nobody
     // reads, and the game could no longer be interrupted.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The name a desktop's sound settings list the game's output under (in
+    // their per-application volumes) instead of "SDL Application". Set again
+    // on every open, since closing the last of SDL forgets its hints.
+    SDL_SetHint(SDL_HINT_APP_NAME, "Lumen");
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Lumen");
     std::string failure;
     if (!openMixer(failure))
     {
