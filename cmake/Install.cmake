@@ -39,10 +39,12 @@ foreach(layout PLAIN GAMES)
     configure_file(${PROJECT_SOURCE_DIR}/dist/lumen.in ${PROJECT_BINARY_DIR}/dist/${folder}/lumen @ONLY)
 endforeach()
 
-# Runs first at install time: picks the layout from the prefix. The rules
+# Runs first at install time: picks the layout from the prefix (a trailing
+# slash, as in --prefix /usr/, makes no difference). The rules
 # below name their folders by these install-time variables (escaped here).
 install(CODE "
-    if(CMAKE_INSTALL_PREFIX STREQUAL \"${LUMEN_GAMES_PREFIX}\")
+    string(REGEX REPLACE \"(.)/+$\" \"\\\\1\" LUMEN_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+    if(LUMEN_PREFIX STREQUAL \"${LUMEN_GAMES_PREFIX}\")
         set(LUMEN_LAYOUT games)
         set(LUMEN_LAUNCHER_DIR ${LUMEN_GAMES_LAUNCHER_DIR})
         set(LUMEN_GAME_DIR ${LUMEN_GAMES_GAME_DIR})

@@ -243,6 +243,8 @@ TEST(InstallTest, LauncherStartsTheInstalledGameFromAnyFolder)
 // An install as root into /usr, into a staging folder as a package does,
 // takes Debian's layout for games, and its launcher runs the game from
 // there: the layout is chosen by the prefix, not by how the tree was built.
+// The prefix is given as "/usr/", as a hand may type it (the package gives
+// "/usr").
 TEST(InstallTest, SystemPrefixGetsTheGamesLayout)
 {
     TempFolder stage("lumen-stage");
@@ -251,7 +253,7 @@ TEST(InstallTest, SystemPrefixGetsTheGamesLayout)
     ASSERT_FALSE(elsewhere.path.empty());
     std::string log;
     ASSERT_EQ(run("DESTDIR=" + stage.path + " '" LUMEN_CMAKE_COMMAND "' --install '" LUMEN_BINARY_DIR
-                  "' --prefix /usr 2>&1",
+                  "' --prefix /usr/ 2>&1",
                   log),
               0)
         << log;
