@@ -141,21 +141,34 @@ std::string joined(const std::set<std::string>& lines)
     return all;
 }
 
-
-// Makes the Debian package from this build into folder; its path, or empty
-// (with cpack's output in log) if cpack failed or made other than one file.
-std::string makePackage(const std::string& folder, std::string& log)
+// The Debian package made from this build, and its files unpacked as dpkg
+// would install them, under usr(). deb is empty (and log says why) if
+// cpack failed, made other than one package, or it could not be unpacked.
+struct BuiltPackage
 {
-    if (run("'" LUMEN_CPACK_COMMAND "' -G DEB --config '" LUMEN_BINARY_DIR "/CPackConfig.cmake' -B " + folder +
-                " 2>&1",
-            log) != 0)
-        return std::string();
-    std::vector<std::string> packages;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-        if (entry.path().extension() == ".deb")
-            packages.push_back(entry.path().string());
-    return packages.size() == 1 ? packages.front() : std::string();
-}
+    BuiltPackage()
+    {
+        if (out.path.empty() || tree.path.empty() ||
+            run("'" LUMEN_CPACK_COMMAND "' -G DEB --config '" LUMEN_BINARY_DIR "/CPackConfig.cmake' -B " +
+                    out.path + " 2>&1",
+                log) != 0)
+            return;
+        std::vector<std::string> packages;
+        for (const fs::directory_entry& entry : fs::directory_iterator(out.path))
+            if (entry.path().extension() == ".deb")
+                packages.push_back(entry.path().string());
+        std::string unpacking;
+        if (packages.size() == 1 && run("dpkg-deb -x " + packages.front() + " " + tree.path + " 2>&1", unpacking) == 0)
+            deb = packages.front();
+        log += unpacking;
+    }
+    std::string usr() const { return tree.path + "/usr/"; }
+
+    TempFolder out{"lumen-deb"};
+    TempFolder tree{"lumen-tree"};
+    std::string log;
+    std::string deb;
+};
 
 std::string fileText(const std::string& path)
 {
@@ -279,11 +292,10 @@ TEST(InstallTest, SystemPrefixGetsTheGamesLayout)
 // its files.
 TEST(InstallTest, DebianPackageHoldsTheInstallAndItsLibraries)
 {
-    TempFolder out("lumen-deb");
-    ASSERT_FALSE(out.path.empty());
-    std::string log;
-    const std::string deb = makePackage(out.path, log);
-    ASSERT_FALSE(deb.empty()) << log;
+    const BuiltPackage package;
+    ASSERT_FALSE(package.deb.empty()) << package.log;
+    const std::string& deb = package.deb;
+    const std::string usr = package.usr();
 
     std::string name;
     std::string version;
@@ -329,11 +341,6 @@ TEST(InstallTest, DebianPackageHoldsTheInstallAndItsLibraries)
     EXPECT_EQ(joined(files), joined(expectedInstall(gamesLayout)));
     EXPECT_EQ(joined(executables), joined({gamesLayout.launcher, gamesLayout.game}));
 
-    TempFolder tree("lumen-tree");
-    ASSERT_FALSE(tree.path.empty());
-    ASSERT_EQ(run("dpkg-deb -x " + deb + " " + tree.path, log), 0);
-    const std::string usr = tree.path + "/usr/";
-
     std::string kind;
     ASSERT_EQ(run("file -b " + usr + gamesLayout.game, kind), 0);
     EXPECT_NE(kind.find("ELF"), std::string::npos) << kind;
@@ -372,15 +379,9 @@ TEST(InstallTest, DebianPackageHoldsTheInstallAndItsLibraries)
 // groff, and names the command and the folders the game reads.
 TEST(InstallTest, PackagedManualPageRendersCleanly)
 {
-    TempFolder out("lumen-deb");
-    TempFolder tree("lumen-tree");
-    ASSERT_FALSE(out.path.empty());
-    ASSERT_FALSE(tree.path.empty());
-    std::string log;
-    const std::string deb = makePackage(out.path, log);
-    ASSERT_FALSE(deb.empty()) << log;
-    ASSERT_EQ(run("dpkg-deb -x " + deb + " " + tree.path, log), 0);
-    const std::string page = tree.path + "/usr/share/man/man6/lumen.6.gz";
+    const BuiltPackage package;
+    ASSERT_FALSE(package.deb.empty()) << package.log;
+    const std::string page = package.usr() + "share/man/man6/lumen.6.gz";
 
     std::string warnings;
     ASSERT_EQ(run("LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z " + page +
@@ -401,11 +402,9 @@ TEST(InstallTest, PackagedManualPageRendersCleanly)
 // only the tags accepted below.
 TEST(InstallTest, LintianPassesThePackage)
 {
-    TempFolder out("lumen-deb");
-    ASSERT_FALSE(out.path.empty());
-    std::string log;
-    const std::string deb = makePackage(out.path, log);
-    ASSERT_FALSE(deb.empty()) << log;
+    const BuiltPackage package;
+    ASSERT_FALSE(package.deb.empty()) << package.log;
+    const std::string& deb = package.deb;
 
     std::string plain;
     EXPECT_EQ(run("lintian " + deb + " 2>/dev/null", plain), 0) << plain;
@@ -440,25 +439,19 @@ TEST(InstallTest, LintianPassesThePackage)
 // StartupWMClass, and it carries its icon in _NET_WM_ICON.
 TEST(InstallTest, PackagedGameWindowCarriesItsClassAndIcon)
 {
-    TempFolder out("lumen-deb");
-    TempFolder tree("lumen-tree");
+    const BuiltPackage package;
     TempFolder elsewhere("lumen-cwd");
-    ASSERT_FALSE(out.path.empty());
-    ASSERT_FALSE(tree.path.empty());
+    ASSERT_FALSE(package.deb.empty()) << package.log;
     ASSERT_FALSE(elsewhere.path.empty());
-    std::string log;
-    const std::string deb = makePackage(out.path, log);
-    ASSERT_FALSE(deb.empty()) << log;
-    ASSERT_EQ(run("dpkg-deb -x " + deb + " " + tree.path, log), 0);
 
-    GameProcess game({"SDL_AUDIODRIVER=dummy"}, elsewhere.path, tree.path + "/usr/" + gamesLayout.launcher);
+    GameProcess game({"SDL_AUDIODRIVER=dummy"}, elsewhere.path, package.usr() + gamesLayout.launcher);
     const std::string window = game.findWindow(20);
     ASSERT_FALSE(window.empty()) << GameLog::dump(game.lines());
 
     std::string windowClass;
     ASSERT_EQ(run("xprop -id " + window + " WM_CLASS", windowClass), 0);
     EXPECT_EQ(trimmed(windowClass), "WM_CLASS(STRING) = \"lumen\", \"Lumen\"");
-    const std::string desktop = fileText(tree.path + "/usr/share/applications/lumen.desktop");
+    const std::string desktop = fileText(package.usr() + "share/applications/lumen.desktop");
     EXPECT_NE(windowClass.find(", \"" + desktopValue(desktop, "StartupWMClass") + "\""), std::string::npos)
         << "StartupWMClass=" << desktopValue(desktop, "StartupWMClass") << " against " << windowClass;
 
