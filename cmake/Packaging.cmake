@@ -4,8 +4,8 @@
 # libraries, so they follow whatever the build linked against.
 include(${CMAKE_CURRENT_LIST_DIR}/Install.cmake)
 
-# Link the game as Debian hardens its packages: read-only relocations,
-# resolved at start-up (the game loads no plug-ins, so nothing is lost).
+# Link the game as Debian hardens its packages: its symbols are all bound
+# at start-up, so that its relocation table can then be made read-only.
 target_link_options(lumen PRIVATE LINKER:-z,relro LINKER:-z,now)
 
 set(CPACK_GENERATOR DEB)
