@@ -104,7 +104,8 @@ TEST_F(SelectionTest, DrawingTwiceWithoutAnUpdateShowsTheSameFrame)
     puck(9)->setBrightness(0.0f);
     transfer(puck(0), puck(9));
     driver.run(1.15f);
-    ASSERT_EQ(selection().getSparklesLaunched(), Selection::BEAM_SPARKLES);
+    // A full beam is 40 sparkles, the last of them launched by now.
+    ASSERT_EQ(selection().getSparklesLaunched(), 40);
     const auto drawn = [] {
         clearFrame();
         liveMode.draw();

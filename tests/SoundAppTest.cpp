@@ -36,6 +36,9 @@ TEST(SoundAppTest, SigtermEndsTheRunningGame)
 TEST(SoundAppTest, SoundStartsBeforeMainAndStopsAtExit)
 {
     GameProcess game;
+    // The first screen's picture loads once the sound has started: from
+    // then on its lines are all in the log (the window may show sooner).
+    ASSERT_TRUE(game.waitForLine("Loaded texture ./img/splash.jpg", 20)) << dump(game);
     const std::string window = game.findWindow(10);
     ASSERT_FALSE(window.empty()) << dump(game);
     const int camera = game.indexOf("Camera initialized");

@@ -349,6 +349,26 @@ TEST_F(SoundManagerTest, APlayBeyondTheChannelsIsRefusedUntilOneIsStopped)
     EXPECT_NE(sound.playSound("hum"), 0);
 }
 
+// Every one of the 32 slots plays on a channel of its own; stopping all
+// frees all 32 channels, the last slot's included.
+TEST_F(SoundManagerTest, StoppingAllFreesTheChannelOfEverySlot)
+{
+    SoundManager sound;
+    sound.init();
+    const std::string file = tone("hum.wav", 440.0, 0.2);
+    std::vector<std::string> names;
+    for (int slot = 0; slot < SoundManager::MAX_SOUNDS; ++slot)
+        names.push_back("hum" + std::to_string(slot));
+    for (const std::string& name : names)
+        sound.loadSound(file.c_str(), name.c_str());
+    for (int round = 0; round < 2; ++round)
+    {
+        for (const std::string& name : names)
+            ASSERT_NE(sound.playSound(name.c_str()), 0) << name << " in round " << round;
+        sound.stopAllSounds();
+    }
+}
+
 // Without the device open, loads fail with the reason and take their slot
 // without a sample; a shut-down manager has let its samples go.
 TEST_F(SoundManagerTest, BeforeInitAndAfterShutdownNothingLoadsOrPlays)
