@@ -1,5 +1,7 @@
 #include "LiveMode.h"
 
+#include "Board.h"
+#include "PictureState.h"
 #include "Puck.h"
 #include "RandomDraw.h"
 #include "Screens.h"
@@ -25,11 +27,9 @@ const char* const LEFT_IMAGE = "./img/yingleft.png";
 const char* const RIGHT_IMAGE = "./img/yingright.png";
 const char* const SPARKLE_IMAGE = "./img/whiteSparkle.png";
 
-constexpr float BOARD_SIZE = 600.0f;  // the yin-yang layers, board units
 constexpr float BOARD_ALPHA = 0.75f;
 constexpr float FADE_TIME = 1.5f;     // seconds for the opening fade to grey
 constexpr float TWINKLE_PERIOD = 4.0f; // seconds per sparkle pulse
-constexpr float PI = 3.14159f;
 
 // Level units per second, per unit of brightness away from mid grey.
 constexpr float PULL_PER_BRIGHTNESS = 0.0125f;
@@ -106,7 +106,7 @@ bool LiveMode::enter(State*)
 {
     waitForSound();
     background = Sprite();
-    background.setScale(1024.0f);
+    background.setScale(PictureState::PICTURE_SCALE);
     background.setTexture(BACKGROUND_IMAGE);
 
     yingTop = boardLayer(TOP_IMAGE);
@@ -134,15 +134,15 @@ bool LiveMode::enter(State*)
         sparkle->setScale(15.0f);
         sparkle->setTexture(SPARKLE_IMAGE);
 
-        const float angle = static_cast<float>(2.0 * PI * randomFraction());
-        const float radius = static_cast<float>(300.0 * randomFraction());
+        const float angle = static_cast<float>(2.0 * static_cast<float>(PI) * randomFraction());
+        const float radius = static_cast<float>(BOARD_RADIUS * randomFraction());
         sparkle->setPosition(floatCos(angle) * radius, floatSin(angle) * radius, 0.0f);
         if (isOnLeftSide(sparkle->getPosition()))
             leftSparkles.push_back(sparkle);
         else
             rightSparkles.push_back(sparkle);
 
-        const float phase = static_cast<float>(2.0 * PI * randomFraction());
+        const float phase = static_cast<float>(2.0 * static_cast<float>(PI) * randomFraction());
         twinkle->append(new SpriteBlend(sparkle, &Sprite::setAlpha, TWINKLE_PERIOD, 0.0f, 1.0f,
                                         new SineEvaluator(TWINKLE_PERIOD, phase)));
     }
@@ -331,12 +331,7 @@ float LiveMode::getRightLevel() const
 
 bool LiveMode::isOnLeftSide(const Vector3& point) const
 {
-    const float radiusSquared = 150.0f * 150.0f;
-    if (sqrlen(point - upperCentre) <= radiusSquared)
-        return true;
-    if (sqrlen(point - lowerCentre) <= radiusSquared)
-        return false;
-    return point.x <= 0.0f;
+    return isInLeftHalf(point);
 }
 
 bool LiveMode::isOpening() const

@@ -14,12 +14,12 @@ class Parallel;
 class Puck;
 class Selection;
 
-// The screen in which the game is played. The board is a yin-yang disc of
-// radius 300 board units, split into a left and a right region, each with a
-// brightness level from 0 (black) to 100 (white) shown as the grey of its
-// half. Every frame each puck pulls the level of its region towards its own
-// brightness; the game is won when the left level rises above 95 while the
-// right falls below 5, and lost the other way round.
+// The screen in which the game is played. The board (Board.h) is a yin-yang
+// disc split into a left and a right region, each with a brightness level
+// from 0 (black) to 100 (white) shown as the grey of its half. Every frame
+// each puck pulls the level of its region towards its own brightness; the
+// game is won when the left level rises above 95 while the right falls below
+// 5, and lost the other way round.
 //
 // Everything of one game (the opening, the selection, the sparkles, the
 // pucks) is built by enter and deleted by leave; the screen owns it.

@@ -10,6 +10,6 @@ void PictureState::draw()
 void PictureState::showPicture(const char* fileName)
 {
     background = Sprite();
-    background.setScale(1024.0f);
+    background.setScale(PICTURE_SCALE);
     background.setTexture(fileName);
 }

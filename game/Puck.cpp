@@ -1,7 +1,9 @@
 #include "Puck.h"
 
+#include "Board.h"
 #include "RandomDraw.h"
 
+#include "glframework/Camera.h"
 #include "glframework/vectors.h"
 
 namespace
@@ -10,10 +12,9 @@ namespace
 const char* const PUCK_IMAGE = "./img/puck.png";
 const char* const AURA_IMAGE = "./img/aura.png";
 
-// The window's half extents and the board's radius, in board units.
-constexpr float HALF_WIDTH = 400.0f;
-constexpr float HALF_HEIGHT = 300.0f;
-constexpr float RIM_RADIUS = 300.0f;
+// The window's half extents, in board units.
+constexpr float HALF_WIDTH = Camera::WORLD_WIDTH / 2.0f;
+constexpr float HALF_HEIGHT = Camera::WORLD_HEIGHT / 2.0f;
 
 constexpr float AURA_PERIOD = 1.25f;  // seconds per pulse
 constexpr float AURA_SMALLEST = 40.0f; // aura size at the start of a pulse
@@ -62,7 +63,9 @@ Puck::Puck(float initialBrightness)
 
     const double r4 = randomFraction();
     const double r5 = randomFraction();
-    setPosition(static_cast<float>(r5 * 300.0 - 150.0), static_cast<float>(r4 * 300.0 - 150.0), 0.0f);
+    // Pucks start in the square, one board radius wide, around the centre.
+    setPosition(static_cast<float>(r5 * BOARD_RADIUS - BOARD_RADIUS / 2.0f),
+                static_cast<float>(r4 * BOARD_RADIUS - BOARD_RADIUS / 2.0f), 0.0f);
 
     // Starting applies the size 0 at once; the puck grows over its first updates.
     growIn = new BlendInterval<Sprite, float>(this, &Sprite::setScale, GROW_TIME, 0.0f, SIZE);
@@ -98,11 +101,11 @@ void Puck::update(float dt)
 
     // The board's rim holds the centre: back onto the rim, heading mirrored
     // in the rim's tangent.
-    if (sqrlen(position) > RIM_RADIUS * RIM_RADIUS)
+    if (sqrlen(position) > BOARD_RADIUS * BOARD_RADIUS)
     {
         Vector3 n = position;
         n.normalize();
-        position = n * RIM_RADIUS;
+        position = n * BOARD_RADIUS;
         direction = reflect(direction, n);
     }
 }

@@ -65,7 +65,7 @@ Selection::Selection(std::vector<Puck*>* pucks_, SoundManager* sounds_)
         beamSparkles[i].setTexture(SPARKLE_IMAGE);
         beamSparkles[i].setScale(20.0f);
         const float period = static_cast<float>(i % 3) * 0.2f + 0.6f;
-        const float phase = -static_cast<float>(i % 2) * 3.14159f;
+        const float phase = -static_cast<float>(i % 2) * static_cast<float>(PI);
         beamMotions[i] =
             new Parallel(new SpriteBlend(&beamSparkles[i], &Sprite::setOffsetX, BEAM_RUN, -1.0f, 1.0f),
                          new SpriteBlend(&beamSparkles[i], &Sprite::setOffsetY, BEAM_RUN, -0.5f, 0.5f,
@@ -97,7 +97,7 @@ void Selection::placeArrow(const Vector3& from, const Vector3& to)
 {
     const Vector3 d = to - from;
     const float len = length(d);
-    const float angle = static_cast<float>(std::atan2(d.y, d.x) * 180.0 / 3.14159);
+    const float angle = static_cast<float>(std::atan2(d.y, d.x) * 180.0 / PI);
     arrow.setPosition((from + to) * 0.5f);
     arrow.setScaleX(len);
     arrow.setAngle(angle);

@@ -15,7 +15,7 @@ int main(int argc, char** argv)
 {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(800, 600);
+    glutInitWindowSize(Camera::WORLD_WIDTH, Camera::WORLD_HEIGHT);
     glutCreateWindow("TODO: CHANGE THIS");
     // The class matches the desktop entry (lumen.desktop), so that a task
     // bar groups the window under it and shows its icon.

@@ -9,7 +9,7 @@
 Camera* activeCamera = nullptr;
 
 Camera::Camera()
-    : position(0.0f, 0.0f, 0.0f), width(800), height(600), aspect(0.0), fieldOfView(55.0),
+    : position(0.0f, 0.0f, 0.0f), width(WORLD_WIDTH), height(WORLD_HEIGHT), aspect(0.0), fieldOfView(55.0),
       perspective(1)
 {
     logLine("Camera initialized");
@@ -52,7 +52,8 @@ void Camera::reshape(int w, int h)
     glTranslatef(static_cast<float>(w / 2), static_cast<float>(newHeight / 2), position.z);
     if (perspective == 0)
         glTranslatef(0.375f, 0.375f, 0.0f); // pixel-centre offset for exact rasterisation
-    glScalef(static_cast<float>(w / 800.0), static_cast<float>(newHeight / 600.0), 1.0f);
+    glScalef(static_cast<float>(w / static_cast<double>(WORLD_WIDTH)),
+             static_cast<float>(newHeight / static_cast<double>(WORLD_HEIGHT)), 1.0f);
 }
 
 void setActiveCamera(Camera* camera)
@@ -62,8 +63,8 @@ void setActiveCamera(Camera* camera)
 
 Vector3 screenToWorld(int x, int y)
 {
-    const int w = activeCamera != nullptr ? activeCamera->width : 800;
+    const int w = activeCamera != nullptr ? activeCamera->width : Camera::WORLD_WIDTH;
     // One scale serves both axes because the window is always 4:3.
-    const float scale = static_cast<float>(800.0 / w);
-    return Vector3(x * scale - 400.0f, 300.0f - y * scale, 0.0f);
+    const float scale = static_cast<float>(static_cast<double>(Camera::WORLD_WIDTH) / w);
+    return Vector3(x * scale - Camera::WORLD_WIDTH / 2.0f, Camera::WORLD_HEIGHT / 2.0f - y * scale, 0.0f);
 }

@@ -1,6 +1,7 @@
 #include "glframework/SineEvaluator.h"
 
 #include "glframework/Interval.h"
+#include "glframework/vectors.h"
 
 #include <cmath>
 
@@ -9,5 +10,5 @@ SineEvaluator::SineEvaluator(float period_, float phase_) : period(period_), pha
 float SineEvaluator::evaluate(float /*fraction*/, Interval* interval)
 {
     const double t = interval->getTime();
-    return static_cast<float>(0.5 * std::sin(2.0 * (t / period) * 3.14159 + phase) + 0.5);
+    return static_cast<float>(0.5 * std::sin(2.0 * (t / period) * PI + phase) + 0.5);
 }

@@ -24,5 +24,3 @@ float floatSqrt(float value)
 
 constexpr Vector3 ORIGIN(0.0f, 0.0f, 0.0f);
 constexpr Vector3 Z_AXIS(0.0f, 0.0f, 1.0f);
-constexpr Vector3 upperCentre(0.0f, 150.0f, 0.0f);
-constexpr Vector3 lowerCentre(0.0f, -150.0f, 0.0f);

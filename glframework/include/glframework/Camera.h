@@ -9,6 +9,10 @@
 class Camera
 {
 public:
+    // The world the window always shows, in world units, centred on the origin.
+    static constexpr int WORLD_WIDTH = 800;
+    static constexpr int WORLD_HEIGHT = 600;
+
     // Perspective on, 800 x 600; prints "Camera initialized".
     Camera();
 

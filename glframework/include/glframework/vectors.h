@@ -9,8 +9,10 @@ float floatSin(float radians);
 float floatAbs(float value);
 float floatSqrt(float value);
 
-// Fixed points shared by several modules.
+// The value of pi that angles in degrees and sine curves are worked out with;
+// five decimals, which the drawn pictures depend on, so it stays as it is.
+constexpr double PI = 3.14159;
+
+// Fixed points.
 extern const Vector3 ORIGIN;        // (0, 0, 0)
 extern const Vector3 Z_AXIS;        // (0, 0, 1)
-extern const Vector3 upperCentre;   // (0, 150, 0): centre of the board's upper small circle
-extern const Vector3 lowerCentre;   // (0, -150, 0): centre of the board's lower small circle
