@@ -7,9 +7,6 @@
 
 #include <cstring>
 
-static_assert(SoundManager::SPECTRUM_SIZE == SoundAnalysis::SPECTRUM_SIZE, "the manager shows the analysis's spectrum");
-static_assert(SoundManager::RECORD_FRAMES == SoundRecorder::BUFFER_FRAMES, "the manager records with the recorder");
-
 namespace
 {
 // The manager that has the audio device open, or null: the device is one

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "glframework/SoundAnalysis.h"
 #include "glframework/SoundDevice.h"
+#include "glframework/SoundRecorder.h"
 #include "glframework/SpectrumDrawing.h"
 
 #include <memory>
-
-class SoundAnalysis;
-class SoundRecorder;
 
 // A table of named samples over the platform's sound output (SoundDevice:
 // SDL2_mixer on the desktop, Web Audio in the browser): each sound is loaded
@@ -36,10 +35,12 @@ public:
     static constexpr int MAX_SOUNDS = 32;
     // Number of values in the spectrum, covering 0 Hz to half the mixing
     // rate in equal steps (about 43 Hz each at 44100 Hz).
-    static constexpr int SPECTRUM_SIZE = 512;
+    // The analysis's own size, which the manager shows as it is.
+    static constexpr int SPECTRUM_SIZE = SoundAnalysis::SPECTRUM_SIZE;
     // Frames of the recording buffer allocated by allocRecordBuffer (500
     // seconds of 16-bit stereo at 44100 Hz); recording wraps around in it.
-    static constexpr int RECORD_FRAMES = 22050000;
+    // The recorder's own buffer, which the manager records with.
+    static constexpr int RECORD_FRAMES = SoundRecorder::BUFFER_FRAMES;
 
     // Prints "Constructing Sound Manager..."; the table starts empty and no
     // sound is running until init.
