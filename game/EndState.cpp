@@ -15,11 +15,6 @@ bool EndState::enter(State*)
     return true;
 }
 
-bool EndState::leave(State*)
-{
-    return true;
-}
-
 void EndState::mouseButton(int button, int state, int, int)
 {
     if (button != GLUT_LEFT_BUTTON || state != GLUT_UP)

@@ -12,7 +12,6 @@ public:
     // Shows the win or the lose picture according to won and starts the
     // pause. Needs the window's GL context.
     bool enter(State* previous) override;
-    bool leave(State* next) override;
     // Left release after the pause: back to play. Earlier clicks are lost.
     void mouseButton(int button, int state, int x, int y) override;
 

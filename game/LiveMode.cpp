@@ -195,9 +195,6 @@ void LiveMode::update()
     intro->step(dt);
     twinkle->step(dt);
 
-    rightLevel = clampLevel(rightLevel);
-    leftLevel = clampLevel(leftLevel);
-
     // The halves show the levels as the last frame left them.
     tintGrey(yingRight, rightLevel);
     tintGrey(yingLeft, leftLevel);
