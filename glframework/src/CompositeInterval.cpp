@@ -2,6 +2,8 @@
 
 #include "glframework/vectors.h"
 
+#include <cassert>
+
 CompositeInterval::~CompositeInterval()
 {
     for (Interval* child : children)
@@ -12,6 +14,8 @@ void CompositeInterval::append(Interval* child)
 {
     if (!child)
         return;
+    // The child's length divides by its rate.
+    assert(child->getRate() != 0.0f && "a composite's child runs at a non-zero rate");
     const float childLength = floatAbs(child->getDuration() / child->getRate());
     if (timing == Timing::OneAfterAnother)
         duration += childLength;

@@ -1,5 +1,7 @@
 #include "glframework/State.h"
 
+#include <cassert>
+
 State* currentState = nullptr;
 
 State::State(const char* name_) : name(name_) {}
@@ -46,6 +48,8 @@ const char* State::getName() const
 
 bool changeState(State* next)
 {
+    // The new screen is entered and made current.
+    assert(next != nullptr && "changeState is given a screen to switch to");
     if (currentState != nullptr)
     {
         if (!currentState->canLeave(next))

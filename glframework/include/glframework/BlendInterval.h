@@ -3,6 +3,8 @@
 #include "glframework/BlendEvaluator.h"
 #include "glframework/Interval.h"
 
+#include <cassert>
+
 // Drives one property of a target object over the interval: at start, on
 // every step that does something and at finish it hands the setter
 // start + (end - start) * fraction, where fraction is time / duration, shaped
@@ -27,6 +29,8 @@ public:
           endValue(endValue_),
           evaluator(evaluator_)
     {
+        // The blend's fraction divides by the duration.
+        assert(duration_ > 0.0f && "a blend lasts a positive time");
     }
 
     ~BlendInterval() override { delete evaluator; }
