@@ -157,3 +157,10 @@ TEST_F(CameraTest, PerspectiveModeAppliesAtTheNextReshape)
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     EXPECT_EQ(projection[11], 0.0);
 }
+
+TEST_F(CameraTest, ConstructionSaysSoOnItsOwnLine)
+{
+    testing::internal::CaptureStdout();
+    Camera another;
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Camera initialized\n");
+}

@@ -1,5 +1,4 @@
 #include "glframework/Interval.h"
-#include "glframework/SineEvaluator.h"
 
 #include <gtest/gtest.h>
 
@@ -279,39 +278,4 @@ TEST(Interval, ManyWrapsInOneStepLandWhereRepeatedSubtractionWould)
     interval.loop();
     interval.step(1000.1f);
     EXPECT_NEAR(interval.getTime(), 0.1f, 1e-3f);
-}
-
-namespace
-{
-float sineAt(float time, float period, float phase)
-{
-    Interval interval(100.0f, 1);
-    interval.setTime(time);
-    SineEvaluator evaluator(period, phase);
-    return evaluator.evaluate(0.75f, &interval);
-}
-} // namespace
-
-TEST(SineEvaluator, QuarterPeriods)
-{
-    EXPECT_EQ(sineAt(0.0f, 4.0f, 0.0f), 0.5f);
-    EXPECT_NEAR(sineAt(1.0f, 4.0f, 0.0f), 1.0f, 1e-5f);
-    EXPECT_NEAR(sineAt(2.0f, 4.0f, 0.0f), 0.5f, 1e-5f);
-    EXPECT_NEAR(sineAt(3.0f, 4.0f, 0.0f), 0.0f, 1e-5f);
-    EXPECT_NEAR(sineAt(4.0f, 4.0f, 0.0f), 0.5f, 1e-5f);
-}
-
-TEST(SineEvaluator, UsesTheTruncatedPiConstant)
-{
-    // At half a period sin(3.14159) is about 2.65e-6, not 0.
-    const double expected = 0.5 * std::sin(3.14159) + 0.5;
-    EXPECT_EQ(sineAt(2.0f, 4.0f, 0.0f), static_cast<float>(expected));
-    EXPECT_NE(sineAt(2.0f, 4.0f, 0.0f), 0.5f);
-}
-
-TEST(SineEvaluator, PhaseShiftsTheCycle)
-{
-    EXPECT_NEAR(sineAt(0.0f, 4.0f, 3.14159f / 2.0f), 1.0f, 1e-5f);
-    EXPECT_NEAR(sineAt(0.0f, 2.0f, 3.14159f), 0.5f, 1e-5f);
-    EXPECT_NEAR(sineAt(1.5f, 2.0f, 3.14159f), 1.0f, 1e-5f);
 }

@@ -48,10 +48,3 @@ TEST_F(ScreenToWorldTest, WithoutACameraAnEightHundredPixelWindowIsAssumed)
     setActiveCamera(nullptr);
     expectPoint(400, 300, 0.0f, 0.0f);
 }
-
-TEST(CameraConstructionTest, SaysSoOnItsOwnLine)
-{
-    testing::internal::CaptureStdout();
-    Camera camera;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Camera initialized\n");
-}
