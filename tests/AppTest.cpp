@@ -12,28 +12,13 @@
 
 namespace
 {
-// What command printed on its standard output.
-std::string outputOf(const std::string& command)
-{
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return output;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        output.append(buffer, got);
-    pclose(pipe);
-    return output;
-}
-
 // The window's _NET_WM_ICON as xprop reads it: every 32-bit number in
 // order; empty if the window has none.
 std::vector<std::uint32_t> iconProperty(const std::string& window)
 {
     // The format given makes xprop print the numbers, not its drawing of them.
     const std::string text =
-        outputOf("xprop -id " + window + " -f _NET_WM_ICON 32c '=$0+' _NET_WM_ICON 2>/dev/null");
+        GameProcess::outputOf("xprop -id " + window + " -f _NET_WM_ICON 32c '=$0+' _NET_WM_ICON 2>/dev/null");
     std::vector<std::uint32_t> numbers;
     const std::size_t equals = text.find('=');
     if (equals == std::string::npos)
@@ -51,7 +36,7 @@ std::vector<std::uint32_t> iconProperty(const std::string& window)
 std::vector<std::uint32_t> iconFile(int size)
 {
     const std::string file = std::string(LUMEN_SOURCE_DIR) + "/dist/icons/lumen-" + std::to_string(size) + ".png";
-    const std::string rgba = outputOf("convert " + file + " -depth 8 rgba:- 2>/dev/null");
+    const std::string rgba = GameProcess::outputOf("convert " + file + " -depth 8 rgba:- 2>/dev/null");
     std::vector<std::uint32_t> icon;
     if (rgba.size() != static_cast<std::size_t>(size) * size * 4)
         return icon;
@@ -151,7 +136,7 @@ TEST_F(AppTest, WindowIsTitledAndKeepsFourByThree)
 // drawn, each row from the top and each pixel's channels in their place.
 TEST_F(AppTest, WindowHasTheGameClassAndIcons)
 {
-    EXPECT_EQ(outputOf("xprop -id " + window + " WM_CLASS"), "WM_CLASS(STRING) = \"lumen\", \"Lumen\"\n");
+    EXPECT_EQ(GameProcess::outputOf("xprop -id " + window + " WM_CLASS"), "WM_CLASS(STRING) = \"lumen\", \"Lumen\"\n");
 
     const std::vector<std::uint32_t> property = iconProperty(window);
     std::vector<std::uint32_t> expected;

@@ -20,18 +20,6 @@ extern char** environ;
 
 namespace
 {
-std::string runAndRead(const std::string& command)
-{
-    std::string result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return result;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-        result += buffer;
-    pclose(pipe);
-    return result;
-}
 } // namespace
 
 GameProcess::GameProcess(const std::vector<std::string>& extraEnvironment,
@@ -170,7 +158,7 @@ std::string GameProcess::findWindow(double timeoutSeconds)
         // GLUT does not publish the process id on its window, so the window
         // is found by its title; the tests run one game at a time.
         std::string found =
-            runAndRead("xdotool search --onlyvisible --name '^TODO: CHANGE THIS$' 2>/dev/null");
+            GameProcess::outputOf("xdotool search --onlyvisible --name '^TODO: CHANGE THIS$' 2>/dev/null");
         const std::size_t end = found.find('\n');
         if (end != std::string::npos && end > 0)
             return found.substr(0, end);
@@ -187,7 +175,7 @@ int GameProcess::xdotool(const std::string& arguments)
 
 bool GameProcess::windowSize(const std::string& window, int& width, int& height)
 {
-    const std::string info = runAndRead("xwininfo -id " + window + " 2>/dev/null");
+    const std::string info = GameProcess::outputOf("xwininfo -id " + window + " 2>/dev/null");
     const std::size_t w = info.find("Width: ");
     const std::size_t h = info.find("Height: ");
     if (w == std::string::npos || h == std::string::npos)
@@ -239,4 +227,18 @@ int GameProcess::waitExit(double timeoutSeconds)
     }
     readAvailable(0);
     return exitStatus;
+}
+
+std::string GameProcess::outputOf(const std::string& command)
+{
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return output;
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        output.append(buffer, got);
+    pclose(pipe);
+    return output;
 }

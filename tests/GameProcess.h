@@ -47,6 +47,8 @@ public:
     std::string findWindow(double timeoutSeconds);
     // Runs "xdotool <arguments>"; returns its exit status.
     static int xdotool(const std::string& arguments);
+    // Everything command printed on its standard output, bytes as they came.
+    static std::string outputOf(const std::string& command);
     // Size in pixels of the window, read with xwininfo; false on failure.
     static bool windowSize(const std::string& window, int& width, int& height);
 

@@ -213,6 +213,15 @@ GzipHeader gzipHeader(const std::string& path)
     return header;
 }
 
+// Escape ends the installed game at once, and nothing it printed was an error.
+void quitsCleanly(GameProcess& game, const std::string& window)
+{
+    GameProcess::xdotool("windowfocus --sync " + window);
+    GameProcess::xdotool("key --window " + window + " Escape");
+    EXPECT_EQ(game.waitExit(10), 0) << GameLog::dump(game.lines());
+    for (const std::string& line : game.lines())
+        EXPECT_NE(line.rfind("ERROR: ", 0), 0u) << line;
+}
 } // namespace
 
 // An install into a scratch prefix holds exactly the game, its data and its
@@ -246,11 +255,7 @@ TEST(InstallTest, LauncherStartsTheInstalledGameFromAnyFolder)
     EXPECT_LT(upright, 6.0);
     EXPECT_GT(seen.differenceFrom("img/splash.jpg", true), upright + 4.0);
 
-    GameProcess::xdotool("windowfocus --sync " + window);
-    GameProcess::xdotool("key --window " + window + " Escape");
-    EXPECT_EQ(game.waitExit(10), 0) << GameLog::dump(game.lines());
-    for (const std::string& line : game.lines())
-        EXPECT_NE(line.rfind("ERROR: ", 0), 0u) << line;
+    quitsCleanly(game, window);
 }
 
 // An install as root into /usr, into a staging folder as a package does,
@@ -277,11 +282,7 @@ TEST(InstallTest, SystemPrefixGetsTheGamesLayout)
     EXPECT_GE(game.indexOf("Loaded Sound bg"), 0) << GameLog::dump(game.lines());
     const std::string window = game.findWindow(10);
     ASSERT_FALSE(window.empty()) << GameLog::dump(game.lines());
-    GameProcess::xdotool("windowfocus --sync " + window);
-    GameProcess::xdotool("key --window " + window + " Escape");
-    EXPECT_EQ(game.waitExit(10), 0) << GameLog::dump(game.lines());
-    for (const std::string& line : game.lines())
-        EXPECT_NE(line.rfind("ERROR: ", 0), 0u) << line;
+    quitsCleanly(game, window);
 }
 
 // The Debian package holds the games layout under /usr, named as Debian
