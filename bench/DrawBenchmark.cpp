@@ -7,8 +7,8 @@
 // With LUMEN_DRAW_DUMP=<file> set, the last board frame drawn is also
 // written to <file> as a binary PPM, so that two builds' pictures can be
 // compared pixel for pixel.
-#include "PictureTestSupport.h"
-#include "PlayDriver.h"
+#include "support/PictureTestSupport.h"
+#include "support/PlayDriver.h"
 #include "Screens.h"
 
 #include "glframework/GlutCallbacks.h"

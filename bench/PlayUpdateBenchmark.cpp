@@ -1,8 +1,8 @@
 // One frame of play as the idle callback runs it (the frame clock's tick and
 // the play screen's update), with ten pucks, 200 sparkles and a transfer
 // with its beam running, on a hand-driven clock of 0.02 s per frame.
-#include "AllocationCounter.h"
-#include "PlayDriver.h"
+#include "support/AllocationCounter.h"
+#include "support/PlayDriver.h"
 #include "Screens.h"
 
 #include "glframework/FrameClock.h"

@@ -14,6 +14,7 @@ extern "C" const char* __lsan_default_suppressions()
            "leak:libXi.so\n";
 }
 
+#ifdef LUMEN_MESA_SOFTWARE_DRIVER
 #include <dlfcn.h>
 
 namespace
@@ -21,8 +22,10 @@ namespace
 // Mesa unloads its driver when the display closes, after which LeakSanitizer
 // can no longer name the library that made the driver's allocations. Holding
 // one reference of our own keeps it loaded, so the suppression above applies.
+// The build finds where the driver lives on this machine.
 struct KeepGlDriverLoaded
 {
-    KeepGlDriverLoaded() { dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_LAZY | RTLD_LOCAL); }
+    KeepGlDriverLoaded() { dlopen(LUMEN_MESA_SOFTWARE_DRIVER, RTLD_LAZY | RTLD_LOCAL); }
 } keepGlDriverLoaded;
 } // namespace
+#endif

@@ -1,4 +1,4 @@
-#include "GameProcess.h"
+#include "support/GameProcess.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "IntervalProbes.h"
+#include "support/IntervalProbes.h"
 
 #include "glframework/BlendInterval.h"
 #include "glframework/SineEvaluator.h"
 
 #include <gtest/gtest.h>
 
-TEST(BlendInterval, LinearBlendReachesExactlyItsEndValue)
+TEST(BlendIntervalTest, LinearBlendReachesExactlyItsEndValue)
 {
     Target target;
     BlendInterval<Target, float> blend(&target, &Target::setValue, 1.5f, 0.0f, 1.0f, nullptr);
@@ -36,7 +36,7 @@ TEST(BlendInterval, LinearBlendReachesExactlyItsEndValue)
     EXPECT_EQ(target.values.size(), calls);
 }
 
-TEST(BlendInterval, ValuesFollowTheFraction)
+TEST(BlendIntervalTest, ValuesFollowTheFraction)
 {
     Target target;
     BlendInterval<Target> blend(&target, &Target::setValue, 2.0f, 10.0f, 20.0f);
@@ -47,7 +47,7 @@ TEST(BlendInterval, ValuesFollowTheFraction)
     EXPECT_FLOAT_EQ(target.values.back(), 17.5f);
 }
 
-TEST(BlendInterval, OverloadedSetterResolvesToTheFloatOne)
+TEST(BlendIntervalTest, OverloadedSetterResolvesToTheFloatOne)
 {
     Target target;
     BlendInterval<Target, float> blend(&target, &Target::setScale, 1.0f, 40.0f, 80.0f, nullptr);
@@ -56,7 +56,7 @@ TEST(BlendInterval, OverloadedSetterResolvesToTheFloatOne)
     EXPECT_FLOAT_EQ(target.values.back(), 60.0f);
 }
 
-TEST(BlendInterval, FinishWithoutStartHandsTheEndValue)
+TEST(BlendIntervalTest, FinishWithoutStartHandsTheEndValue)
 {
     Target target;
     BlendInterval<Target, float> blend(&target, &Target::setValue, 1.0f, 3.0f, 7.0f, nullptr);
@@ -66,7 +66,7 @@ TEST(BlendInterval, FinishWithoutStartHandsTheEndValue)
     EXPECT_TRUE(blend.isFinished());
 }
 
-TEST(BlendInterval, FinishWhileRunningHandsTheEndValue)
+TEST(BlendIntervalTest, FinishWhileRunningHandsTheEndValue)
 {
     Target target;
     BlendInterval<Target, float> blend(&target, &Target::setValue, 1.0f, 3.0f, 7.0f, nullptr);
@@ -76,7 +76,7 @@ TEST(BlendInterval, FinishWhileRunningHandsTheEndValue)
     EXPECT_EQ(target.values.back(), 7.0f);
 }
 
-TEST(BlendInterval, SetEndValueRetargetsFromTheNextStep)
+TEST(BlendIntervalTest, SetEndValueRetargetsFromTheNextStep)
 {
     Target target;
     BlendInterval<Target, float> blend(&target, &Target::setValue, 1.0f, 40.0f, 80.0f, nullptr);
@@ -96,7 +96,7 @@ TEST(BlendInterval, SetEndValueRetargetsFromTheNextStep)
     EXPECT_EQ(target.values.back(), 60.0f);
 }
 
-TEST(BlendInterval, StartRecomputesTheDifference)
+TEST(BlendIntervalTest, StartRecomputesTheDifference)
 {
     Target target;
     BlendInterval<Target, float> blend(&target, &Target::setValue, 1.0f, 0.0f, 10.0f, nullptr);
@@ -106,7 +106,7 @@ TEST(BlendInterval, StartRecomputesTheDifference)
     EXPECT_FLOAT_EQ(target.values.back(), 10.0f);
 }
 
-TEST(BlendInterval, EvaluatorShapesTheFraction)
+TEST(BlendIntervalTest, EvaluatorShapesTheFraction)
 {
     Target target;
     ProbeEvaluator* evaluator = new ProbeEvaluator(0.25f);
@@ -118,7 +118,7 @@ TEST(BlendInterval, EvaluatorShapesTheFraction)
     EXPECT_FLOAT_EQ(target.values.back(), 125.0f);
 }
 
-TEST(BlendInterval, SineShapedBlendSwingsForItsWholeDuration)
+TEST(BlendIntervalTest, SineShapedBlendSwingsForItsWholeDuration)
 {
     Target target;
     BlendInterval<Target, float> blend(&target, &Target::setValue, 4.0f, 0.0f, 1.0f, new SineEvaluator(4.0f, 0.0f));
@@ -132,7 +132,7 @@ TEST(BlendInterval, SineShapedBlendSwingsForItsWholeDuration)
     EXPECT_NEAR(target.values.back(), 0.0f, 1e-5f);
 }
 
-TEST(BlendInterval, LoopedLinearBlendJumpsBackAfterAWrap)
+TEST(BlendIntervalTest, LoopedLinearBlendJumpsBackAfterAWrap)
 {
     Target target;
     BlendInterval<Target, float> blend(&target, &Target::setValue, 1.0f, 0.0f, 10.0f, nullptr);
@@ -145,7 +145,7 @@ TEST(BlendInterval, LoopedLinearBlendJumpsBackAfterAWrap)
     EXPECT_FALSE(blend.isFinished());
 }
 
-TEST(BlendInterval, BackwardBlendRunsFromEndToStart)
+TEST(BlendIntervalTest, BackwardBlendRunsFromEndToStart)
 {
     Target target;
     BlendInterval<Target, float> blend(&target, &Target::setValue, 1.0f, 0.0f, 10.0f, nullptr);
@@ -159,7 +159,7 @@ TEST(BlendInterval, BackwardBlendRunsFromEndToStart)
     EXPECT_TRUE(blend.isFinished());
 }
 
-TEST(BlendInterval, DeletingDeletesTheEvaluatorOnly)
+TEST(BlendIntervalTest, DeletingDeletesTheEvaluatorOnly)
 {
     int evaluatorDeaths = 0;
     Target target;

@@ -11,9 +11,9 @@
 //   browser_check unordinary < LOG           the lines that the game does
 //                                            not print in ordinary play
 
-#include "GameLog.h"
-#include "ScreenshotPucks.h"
-#include "WindowPicture.h"
+#include "support/GameLog.h"
+#include "support/ScreenshotPucks.h"
+#include "support/WindowPicture.h"
 
 #include <cstdio>
 #include <iostream>

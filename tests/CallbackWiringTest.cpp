@@ -1,6 +1,6 @@
-#include "CoutCapture.h"
-#include "GlTestWindow.h"
-#include "RecordingState.h"
+#include "support/CoutCapture.h"
+#include "support/GlTestWindow.h"
+#include "support/RecordingState.h"
 
 #include "glframework/Camera.h"
 #include "glframework/GlutCallbacks.h"

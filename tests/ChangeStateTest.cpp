@@ -1,4 +1,4 @@
-#include "RecordingState.h"
+#include "support/RecordingState.h"
 
 #include "glframework/State.h"
 

@@ -1,6 +1,6 @@
 #include "glframework/FrameClock.h"
 
-#include "CoutCapture.h"
+#include "support/CoutCapture.h"
 
 #include <gtest/gtest.h>
 

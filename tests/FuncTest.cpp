@@ -1,10 +1,10 @@
-#include "IntervalProbes.h"
+#include "support/IntervalProbes.h"
 
 #include "glframework/Func.h"
 
 #include <gtest/gtest.h>
 
-TEST(Func, FirstPositiveStepCallsOnceAndFinishes)
+TEST(FuncTest, FirstPositiveStepCallsOnceAndFinishes)
 {
     Target target;
     Func<Target> func(&target, &Target::count);
@@ -17,7 +17,7 @@ TEST(Func, FirstPositiveStepCallsOnceAndFinishes)
     EXPECT_EQ(target.calls, 1);
 }
 
-TEST(Func, ZeroStepCallsWithoutFinishing)
+TEST(FuncTest, ZeroStepCallsWithoutFinishing)
 {
     Target target;
     Func<Target> func(&target, &Target::count);
@@ -30,7 +30,7 @@ TEST(Func, ZeroStepCallsWithoutFinishing)
     EXPECT_TRUE(func.isFinished());
 }
 
-TEST(Func, FinishCallsOnlyIfItHasNotRun)
+TEST(FuncTest, FinishCallsOnlyIfItHasNotRun)
 {
     Target target;
     Func<Target> never(&target, &Target::count);
@@ -48,7 +48,7 @@ TEST(Func, FinishCallsOnlyIfItHasNotRun)
     EXPECT_EQ(other.calls, 1);
 }
 
-TEST(Func, PausedStepDoesNotCall)
+TEST(FuncTest, PausedStepDoesNotCall)
 {
     Target target;
     Func<Target> func(&target, &Target::count);
@@ -58,7 +58,7 @@ TEST(Func, PausedStepDoesNotCall)
     EXPECT_EQ(target.calls, 0);
 }
 
-TEST(Func, RunsOncePerPlay)
+TEST(FuncTest, RunsOncePerPlay)
 {
     Target target;
     Func<Target> func(&target, &Target::count);
@@ -70,7 +70,7 @@ TEST(Func, RunsOncePerPlay)
     EXPECT_EQ(target.calls, 2);
 }
 
-TEST(Func, DeletingLeavesTheTargetAlone)
+TEST(FuncTest, DeletingLeavesTheTargetAlone)
 {
     Target target;
     Interval* func = new Func<Target>(&target, &Target::count);

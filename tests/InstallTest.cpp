@@ -1,6 +1,6 @@
-#include "GameLog.h"
-#include "GameProcess.h"
-#include "WindowPicture.h"
+#include "support/GameLog.h"
+#include "support/GameProcess.h"
+#include "support/WindowPicture.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-TEST(Interval, ZeroLengthFinishesOnFirstPositiveStep)
+TEST(IntervalTest, ZeroLengthFinishesOnFirstPositiveStep)
 {
     Interval interval(0.0f, 1);
     interval.start();
@@ -14,7 +14,7 @@ TEST(Interval, ZeroLengthFinishesOnFirstPositiveStep)
     EXPECT_EQ(interval.getLoopCount(), 0);
 }
 
-TEST(Interval, ZeroLengthStaysRunningOnZeroStep)
+TEST(IntervalTest, ZeroLengthStaysRunningOnZeroStep)
 {
     Interval interval(0.0f, 1);
     interval.start();
@@ -23,7 +23,7 @@ TEST(Interval, ZeroLengthStaysRunningOnZeroStep)
     EXPECT_EQ(interval.getLoopCount(), 1);
 }
 
-TEST(Interval, EndingStepClampsToDurationAndLaterStepsChangeNothing)
+TEST(IntervalTest, EndingStepClampsToDurationAndLaterStepsChangeNothing)
 {
     Interval interval(1.0f, 1);
     interval.start();
@@ -41,7 +41,7 @@ TEST(Interval, EndingStepClampsToDurationAndLaterStepsChangeNothing)
     EXPECT_EQ(interval.getLoopsDone(), 0u);
 }
 
-TEST(Interval, TimeExactlyAtDurationIsStillInsideThePlay)
+TEST(IntervalTest, TimeExactlyAtDurationIsStillInsideThePlay)
 {
     Interval interval(1.0f, 1);
     interval.start();
@@ -52,7 +52,7 @@ TEST(Interval, TimeExactlyAtDurationIsStillInsideThePlay)
     EXPECT_TRUE(interval.isFinished());
 }
 
-TEST(Interval, FinishJumpsToTheEndAndKeepsLoopCount)
+TEST(IntervalTest, FinishJumpsToTheEndAndKeepsLoopCount)
 {
     Interval interval(2.0f, 1);
     interval.start();
@@ -65,7 +65,7 @@ TEST(Interval, FinishJumpsToTheEndAndKeepsLoopCount)
     EXPECT_EQ(interval.getTime(), 2.0f);
 }
 
-TEST(Interval, FinishBackwardJumpsToZero)
+TEST(IntervalTest, FinishBackwardJumpsToZero)
 {
     Interval interval(2.0f, 1);
     interval.setRate(-1.0f);
@@ -75,7 +75,7 @@ TEST(Interval, FinishBackwardJumpsToZero)
     EXPECT_TRUE(interval.isFinished());
 }
 
-TEST(Interval, StartAfterFinishRunsAgainFromZero)
+TEST(IntervalTest, StartAfterFinishRunsAgainFromZero)
 {
     Interval interval(1.0f, 1);
     interval.loop();
@@ -92,7 +92,7 @@ TEST(Interval, StartAfterFinishRunsAgainFromZero)
     EXPECT_FLOAT_EQ(interval.getTime(), 0.25f);
 }
 
-TEST(Interval, StartClearsPauseAndGivesOnePlay)
+TEST(IntervalTest, StartClearsPauseAndGivesOnePlay)
 {
     Interval interval(1.0f, 5);
     interval.setPaused(true);
@@ -101,7 +101,7 @@ TEST(Interval, StartClearsPauseAndGivesOnePlay)
     EXPECT_EQ(interval.getLoopCount(), 1);
 }
 
-TEST(Interval, SetTimeClampsToThePlay)
+TEST(IntervalTest, SetTimeClampsToThePlay)
 {
     Interval interval(1.25f, 1);
     interval.setTime(-1.0f);
@@ -112,7 +112,7 @@ TEST(Interval, SetTimeClampsToThePlay)
     EXPECT_EQ(interval.getTime(), 0.5f);
 }
 
-TEST(Interval, LoopWrapsAndNeverFinishes)
+TEST(IntervalTest, LoopWrapsAndNeverFinishes)
 {
     Interval interval(1.0f, 1);
     interval.loop();
@@ -130,7 +130,7 @@ TEST(Interval, LoopWrapsAndNeverFinishes)
     EXPECT_EQ(interval.getLoopsDone(), 31u);
 }
 
-TEST(Interval, LoopCountCountsDownPlaysAndLoopsDoneCountsWraps)
+TEST(IntervalTest, LoopCountCountsDownPlaysAndLoopsDoneCountsWraps)
 {
     Interval interval(1.0f, 1);
     interval.start();
@@ -153,7 +153,7 @@ TEST(Interval, LoopCountCountsDownPlaysAndLoopsDoneCountsWraps)
     EXPECT_TRUE(interval.isFinished());
 }
 
-TEST(Interval, OneStepOverSeveralPlaysWrapsOnce)
+TEST(IntervalTest, OneStepOverSeveralPlaysWrapsOnce)
 {
     Interval interval(1.0f, 1);
     interval.start();
@@ -164,7 +164,7 @@ TEST(Interval, OneStepOverSeveralPlaysWrapsOnce)
     EXPECT_FLOAT_EQ(interval.getTime(), 0.5f);
 }
 
-TEST(Interval, ForwardWrapOfAnExactMultipleLandsOnTheEnd)
+TEST(IntervalTest, ForwardWrapOfAnExactMultipleLandsOnTheEnd)
 {
     Interval interval(0.25f, 1);
     interval.loop();
@@ -174,7 +174,7 @@ TEST(Interval, ForwardWrapOfAnExactMultipleLandsOnTheEnd)
     EXPECT_EQ(interval.getTime(), 0.25f);
 }
 
-TEST(Interval, LoopCountZeroIsSpent)
+TEST(IntervalTest, LoopCountZeroIsSpent)
 {
     Interval interval(1.0f, 1);
     interval.start();
@@ -183,7 +183,7 @@ TEST(Interval, LoopCountZeroIsSpent)
     EXPECT_EQ(interval.getTime(), 0.0f);
 }
 
-TEST(Interval, PausedStepDoesNothing)
+TEST(IntervalTest, PausedStepDoesNothing)
 {
     Interval interval(1.0f, 1);
     interval.start();
@@ -196,7 +196,7 @@ TEST(Interval, PausedStepDoesNothing)
     EXPECT_FLOAT_EQ(interval.getTime(), 0.5f);
 }
 
-TEST(Interval, BackwardPlayRunsFromDurationToZero)
+TEST(IntervalTest, BackwardPlayRunsFromDurationToZero)
 {
     Interval interval(1.0f, 1);
     interval.setRate(-2.0f);
@@ -210,7 +210,7 @@ TEST(Interval, BackwardPlayRunsFromDurationToZero)
     EXPECT_FALSE(interval.step(0.3f));
 }
 
-TEST(Interval, BackwardLoopWrapsUpIntoThePlay)
+TEST(IntervalTest, BackwardLoopWrapsUpIntoThePlay)
 {
     Interval interval(1.0f, 1);
     interval.setRate(-1.0f);
@@ -222,7 +222,7 @@ TEST(Interval, BackwardLoopWrapsUpIntoThePlay)
     EXPECT_FALSE(interval.isFinished());
 }
 
-TEST(Interval, BackwardTimeAboveDurationFollowsTheForwardRule)
+TEST(IntervalTest, BackwardTimeAboveDurationFollowsTheForwardRule)
 {
     // A negative step on a backward interval moves its time up past the end.
     Interval interval(1.0f, 1);
@@ -233,7 +233,7 @@ TEST(Interval, BackwardTimeAboveDurationFollowsTheForwardRule)
     EXPECT_TRUE(interval.isFinished());
 }
 
-TEST(Interval, LoopedZeroLengthIntervalDoesNotHang)
+TEST(IntervalTest, LoopedZeroLengthIntervalDoesNotHang)
 {
     Interval forward(0.0f, 1);
     forward.loop();
@@ -251,7 +251,7 @@ TEST(Interval, LoopedZeroLengthIntervalDoesNotHang)
     EXPECT_EQ(backward.getLoopsDone(), 1u);
 }
 
-TEST(Interval, HugeStepOnAShortLoopWrapsQuickly)
+TEST(IntervalTest, HugeStepOnAShortLoopWrapsQuickly)
 {
     Interval forward(0.001f, 1);
     forward.loop();
@@ -272,7 +272,7 @@ TEST(Interval, HugeStepOnAShortLoopWrapsQuickly)
     EXPECT_TRUE(infinite.step(INFINITY));
 }
 
-TEST(Interval, ManyWrapsInOneStepLandWhereRepeatedSubtractionWould)
+TEST(IntervalTest, ManyWrapsInOneStepLandWhereRepeatedSubtractionWould)
 {
     Interval interval(0.25f, 1);
     interval.loop();

@@ -1,5 +1,5 @@
-#include "AllocationCounter.h"
-#include "PlayDriver.h"
+#include "support/AllocationCounter.h"
+#include "support/PlayDriver.h"
 #include "Puck.h"
 #include "RandomDraw.h"
 #include "Screens.h"

@@ -1,4 +1,4 @@
-#include "GlTestWindow.h"
+#include "support/GlTestWindow.h"
 
 #include "glframework/FrameClock.h"
 #include "glframework/GlutCallbacks.h"

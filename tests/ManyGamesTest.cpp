@@ -1,5 +1,5 @@
-#include "GameLog.h"
-#include "PlayDriver.h"
+#include "support/GameLog.h"
+#include "support/PlayDriver.h"
 #include "Puck.h"
 #include "Screens.h"
 

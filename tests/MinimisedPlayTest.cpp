@@ -1,4 +1,4 @@
-#include "PlayDriver.h"
+#include "support/PlayDriver.h"
 #include "Puck.h"
 #include "Screens.h"
 #include "Selection.h"

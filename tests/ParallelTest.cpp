@@ -1,14 +1,15 @@
-#include "IntervalProbes.h"
+#include "support/IntervalProbes.h"
 
 #include "glframework/BlendInterval.h"
 #include "glframework/Func.h"
 #include "glframework/Parallel.h"
 #include "glframework/Sequence.h"
 #include "glframework/SineEvaluator.h"
+#include "glframework/vectors.h"
 
 #include <gtest/gtest.h>
 
-TEST(Parallel, DurationIsTheLongestChildIncludingLaterOnes)
+TEST(ParallelTest, DurationIsTheLongestChildIncludingLaterOnes)
 {
     ProbeInterval* slow = new ProbeInterval(1.0f);
     slow->setRate(0.25f);
@@ -21,7 +22,7 @@ TEST(Parallel, DurationIsTheLongestChildIncludingLaterOnes)
     EXPECT_EQ(parallel.getChildCount(), 4);
 }
 
-TEST(Parallel, ChildGrowingAfterAppendDoesNotChangeTheParent)
+TEST(ParallelTest, ChildGrowingAfterAppendDoesNotChangeTheParent)
 {
     Parallel* inner = new Parallel(new ProbeInterval(1.0f), nullptr);
     Parallel outer(inner, nullptr);
@@ -30,7 +31,7 @@ TEST(Parallel, ChildGrowingAfterAppendDoesNotChangeTheParent)
     EXPECT_FLOAT_EQ(outer.getDuration(), 1.0f);
 }
 
-TEST(Parallel, EmptyParallelFinishesOnItsFirstPositiveStep)
+TEST(ParallelTest, EmptyParallelFinishesOnItsFirstPositiveStep)
 {
     Parallel parallel(nullptr);
     EXPECT_EQ(parallel.getChildCount(), 0);
@@ -40,7 +41,7 @@ TEST(Parallel, EmptyParallelFinishesOnItsFirstPositiveStep)
     EXPECT_TRUE(parallel.isFinished());
 }
 
-TEST(Parallel, StepsEveryChildWithTheWholeStepUntilTheLongestEnds)
+TEST(ParallelTest, StepsEveryChildWithTheWholeStepUntilTheLongestEnds)
 {
     ProbeInterval* longer = new ProbeInterval(1.0f);
     ProbeInterval* shorter = new ProbeInterval(0.5f);
@@ -65,7 +66,7 @@ TEST(Parallel, StepsEveryChildWithTheWholeStepUntilTheLongestEnds)
     EXPECT_EQ(longer->steps, 4);
 }
 
-TEST(Parallel, EveryStepResetsTheRate)
+TEST(ParallelTest, EveryStepResetsTheRate)
 {
     Parallel parallel(new ProbeInterval(1.0f), nullptr);
     parallel.start();
@@ -75,7 +76,7 @@ TEST(Parallel, EveryStepResetsTheRate)
     EXPECT_FLOAT_EQ(parallel.getTime(), 0.1f);
 }
 
-TEST(Parallel, FinishSkipsChildrenAlreadyFinished)
+TEST(ParallelTest, FinishSkipsChildrenAlreadyFinished)
 {
     Target target;
     ProbeInterval* shorter = new ProbeInterval(0.2f);
@@ -95,7 +96,7 @@ TEST(Parallel, FinishSkipsChildrenAlreadyFinished)
     EXPECT_EQ(target.calls, 1);
 }
 
-TEST(Parallel, LoopRestartsEveryChildWhenItWraps)
+TEST(ParallelTest, LoopRestartsEveryChildWhenItWraps)
 {
     ProbeInterval* longer = new ProbeInterval(1.0f);
     ProbeInterval* shorter = new ProbeInterval(0.5f);
@@ -117,14 +118,14 @@ TEST(Parallel, LoopRestartsEveryChildWhenItWraps)
     EXPECT_FALSE(parallel.isFinished());
 }
 
-TEST(Parallel, LoopedSineBlendsKeepSwinging)
+TEST(ParallelTest, LoopedSineBlendsKeepSwinging)
 {
     Target first;
     Target second;
     Parallel parallel(nullptr);
     parallel.append(new BlendInterval<Target, float>(&first, &Target::setValue, 4.0f, 0.0f, 1.0f, new SineEvaluator(4.0f, 0.0f)));
     parallel.append(
-        new BlendInterval<Target, float>(&second, &Target::setValue, 4.0f, 0.0f, 1.0f, new SineEvaluator(4.0f, 3.14159f)));
+        new BlendInterval<Target, float>(&second, &Target::setValue, 4.0f, 0.0f, 1.0f, new SineEvaluator(4.0f, static_cast<float>(PI))));
     parallel.loop();
     for (int i = 0; i < 200; ++i)
         EXPECT_TRUE(parallel.step(0.03f));
@@ -136,7 +137,7 @@ TEST(Parallel, LoopedSineBlendsKeepSwinging)
         EXPECT_NEAR(first.values[i] + second.values[i], 1.0f, 1e-4f);
 }
 
-TEST(Parallel, DeletingTheRootDeletesTheWholeTree)
+TEST(ParallelTest, DeletingTheRootDeletesTheWholeTree)
 {
     int deaths = 0;
     Target target;

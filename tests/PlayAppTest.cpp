@@ -1,7 +1,7 @@
-#include "GameProcess.h"
-#include "RealTime.h"
-#include "ScreenshotPucks.h"
-#include "WindowPicture.h"
+#include "support/GameProcess.h"
+#include "support/RealTime.h"
+#include "support/ScreenshotPucks.h"
+#include "support/WindowPicture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "GameLog.h"
-#include "GameProcess.h"
-#include "RealTime.h"
-#include "WindowPicture.h"
+#include "support/GameLog.h"
+#include "support/GameProcess.h"
+#include "support/RealTime.h"
+#include "support/WindowPicture.h"
 
 #include <gtest/gtest.h>
 

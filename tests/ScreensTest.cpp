@@ -1,4 +1,4 @@
-#include "PictureTestSupport.h"
+#include "support/PictureTestSupport.h"
 
 #include "Screens.h"
 

@@ -1,5 +1,5 @@
-#include "PictureTestSupport.h"
-#include "PlayDriver.h"
+#include "support/PictureTestSupport.h"
+#include "support/PlayDriver.h"
 #include "Puck.h"
 #include "Screens.h"
 #include "Selection.h"

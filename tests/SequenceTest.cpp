@@ -1,4 +1,4 @@
-#include "IntervalProbes.h"
+#include "support/IntervalProbes.h"
 
 #include "glframework/BlendInterval.h"
 #include "glframework/Func.h"
@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Sequence, DurationIsTheSumIncludingLaterChildren)
+TEST(SequenceTest, DurationIsTheSumIncludingLaterChildren)
 {
     ProbeInterval* fast = new ProbeInterval(1.0f);
     fast->setRate(2.0f);
@@ -23,7 +23,7 @@ TEST(Sequence, DurationIsTheSumIncludingLaterChildren)
     EXPECT_EQ(sequence.getLoopCount(), 1);
 }
 
-TEST(Sequence, ChildGrowingAfterAppendDoesNotChangeTheParent)
+TEST(SequenceTest, ChildGrowingAfterAppendDoesNotChangeTheParent)
 {
     Sequence* inner = new Sequence(new ProbeInterval(1.0f), nullptr);
     Sequence outer(inner, nullptr);
@@ -32,7 +32,7 @@ TEST(Sequence, ChildGrowingAfterAppendDoesNotChangeTheParent)
     EXPECT_FLOAT_EQ(outer.getDuration(), 1.0f);
 }
 
-TEST(Sequence, StartStartsOnlyTheFirstChild)
+TEST(SequenceTest, StartStartsOnlyTheFirstChild)
 {
     ProbeInterval* first = new ProbeInterval(1.0f);
     ProbeInterval* second = new ProbeInterval(1.0f);
@@ -43,7 +43,7 @@ TEST(Sequence, StartStartsOnlyTheFirstChild)
     EXPECT_EQ(sequence.getCurrent(), 0);
 }
 
-TEST(Sequence, LeftOverTimeRunsOnThroughAFuncIntoTheNextBlend)
+TEST(SequenceTest, LeftOverTimeRunsOnThroughAFuncIntoTheNextBlend)
 {
     Target first;
     Target func;
@@ -72,7 +72,7 @@ TEST(Sequence, LeftOverTimeRunsOnThroughAFuncIntoTheNextBlend)
     EXPECT_FALSE(sequence.isFinished());
 }
 
-TEST(Sequence, ExactlyUsedUpChildIsPassedAndTheNextOnlyStarted)
+TEST(SequenceTest, ExactlyUsedUpChildIsPassedAndTheNextOnlyStarted)
 {
     ProbeInterval* first = new ProbeInterval(0.5f);
     ProbeInterval* second = new ProbeInterval(0.5f);
@@ -85,7 +85,7 @@ TEST(Sequence, ExactlyUsedUpChildIsPassedAndTheNextOnlyStarted)
     EXPECT_EQ(second->steps, 0);
 }
 
-TEST(Sequence, PassingTheLastChildFinishesIt)
+TEST(SequenceTest, PassingTheLastChildFinishesIt)
 {
     ProbeInterval* only = new ProbeInterval(0.5f);
     Sequence sequence(only, nullptr);
@@ -101,7 +101,7 @@ TEST(Sequence, PassingTheLastChildFinishesIt)
     EXPECT_EQ(only->steps, 2);
 }
 
-TEST(Sequence, FinishFinishesTheRunningChildAndLaterOnesOnce)
+TEST(SequenceTest, FinishFinishesTheRunningChildAndLaterOnesOnce)
 {
     Target target;
     Target pending;
@@ -126,7 +126,7 @@ TEST(Sequence, FinishFinishesTheRunningChildAndLaterOnesOnce)
     EXPECT_FALSE(sequence.step(0.1f));
 }
 
-TEST(Sequence, LoopWrapsIntoTheNextCycleWithinOneStep)
+TEST(SequenceTest, LoopWrapsIntoTheNextCycleWithinOneStep)
 {
     Target target;
     ProbeInterval* probe = new ProbeInterval(0.5f);
@@ -143,7 +143,7 @@ TEST(Sequence, LoopWrapsIntoTheNextCycleWithinOneStep)
     EXPECT_EQ(sequence.getLoopCount(), -1);
 }
 
-TEST(Sequence, OneStepCanPlaySeveralCycles)
+TEST(SequenceTest, OneStepCanPlaySeveralCycles)
 {
     Target target;
     Sequence sequence(new ProbeInterval(0.1f), new Func<Target>(&target, &Target::count), nullptr);
@@ -153,7 +153,7 @@ TEST(Sequence, OneStepCanPlaySeveralCycles)
     EXPECT_NEAR(sequence.getTime(), 0.05f, 1e-5f);
 }
 
-TEST(Sequence, LoopCountPlaysThatManyTimes)
+TEST(SequenceTest, LoopCountPlaysThatManyTimes)
 {
     Target target;
     Sequence sequence(new ProbeInterval(0.5f), new Func<Target>(&target, &Target::count), nullptr);
@@ -170,7 +170,7 @@ TEST(Sequence, LoopCountPlaysThatManyTimes)
     EXPECT_EQ(sequence.getTime(), 0.5f);
 }
 
-TEST(Sequence, PausedDoesNothing)
+TEST(SequenceTest, PausedDoesNothing)
 {
     ProbeInterval* probe = new ProbeInterval(1.0f);
     Sequence sequence(probe, nullptr);
@@ -181,7 +181,7 @@ TEST(Sequence, PausedDoesNothing)
     EXPECT_EQ(sequence.getTime(), 0.0f);
 }
 
-TEST(Sequence, EmptySequenceIsSafe)
+TEST(SequenceTest, EmptySequenceIsSafe)
 {
     Sequence sequence(nullptr);
     EXPECT_EQ(sequence.getDuration(), 0.0f);
@@ -194,7 +194,7 @@ TEST(Sequence, EmptySequenceIsSafe)
     EXPECT_TRUE(sequence.isFinished());
 }
 
-TEST(Sequence, LoopedSequenceWithoutLengthPlaysOneCyclePerStep)
+TEST(SequenceTest, LoopedSequenceWithoutLengthPlaysOneCyclePerStep)
 {
     Target target;
     Sequence sequence(new Func<Target>(&target, &Target::count), nullptr);
@@ -206,7 +206,7 @@ TEST(Sequence, LoopedSequenceWithoutLengthPlaysOneCyclePerStep)
     EXPECT_FALSE(sequence.isFinished());
 }
 
-TEST(Sequence, NullChildrenAreSkipped)
+TEST(SequenceTest, NullChildrenAreSkipped)
 {
     int deaths = 0;
     Interval* nothing = nullptr;
@@ -218,7 +218,7 @@ TEST(Sequence, NullChildrenAreSkipped)
     EXPECT_EQ(deaths, 2);
 }
 
-TEST(Sequence, DeletingTheRootDeletesTheWholeTree)
+TEST(SequenceTest, DeletingTheRootDeletesTheWholeTree)
 {
     int deaths = 0;
     Target target;

@@ -1,5 +1,6 @@
 #include "glframework/Interval.h"
 #include "glframework/SineEvaluator.h"
+#include "glframework/vectors.h"
 
 #include <gtest/gtest.h>
 
@@ -27,15 +28,15 @@ TEST(SineEvaluatorTest, QuarterPeriods)
 
 TEST(SineEvaluatorTest, UsesTheTruncatedPiConstant)
 {
-    // At half a period sin(3.14159) is about 2.65e-6, not 0.
-    const double expected = 0.5 * std::sin(3.14159) + 0.5;
+    // At half a period sin(PI) is about 2.65e-6, not 0, as PI is 3.14159.
+    const double expected = 0.5 * std::sin(PI) + 0.5;
     EXPECT_EQ(sineAt(2.0f, 4.0f, 0.0f), static_cast<float>(expected));
     EXPECT_NE(sineAt(2.0f, 4.0f, 0.0f), 0.5f);
 }
 
 TEST(SineEvaluatorTest, PhaseShiftsTheCycle)
 {
-    EXPECT_NEAR(sineAt(0.0f, 4.0f, 3.14159f / 2.0f), 1.0f, 1e-5f);
-    EXPECT_NEAR(sineAt(0.0f, 2.0f, 3.14159f), 0.5f, 1e-5f);
-    EXPECT_NEAR(sineAt(1.5f, 2.0f, 3.14159f), 1.0f, 1e-5f);
+    EXPECT_NEAR(sineAt(0.0f, 4.0f, static_cast<float>(PI) / 2.0f), 1.0f, 1e-5f);
+    EXPECT_NEAR(sineAt(0.0f, 2.0f, static_cast<float>(PI)), 0.5f, 1e-5f);
+    EXPECT_NEAR(sineAt(1.5f, 2.0f, static_cast<float>(PI)), 1.0f, 1e-5f);
 }

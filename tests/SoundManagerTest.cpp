@@ -1,9 +1,9 @@
-#include "GlTestWindow.h"
+#include "support/GlTestWindow.h"
 
 #include "glframework/SoundManager.h"
 
 #include <GL/gl.h>
-#include "CoutCapture.h"
+#include "support/CoutCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -536,8 +536,8 @@ TEST_F(SoundManagerTest, StaleOrEmptyHandlesStopNothingElse)
 }
 
 // The real audio thread feeds the analysis: what it mixes shows in the
-// spectrum and in the levels of the sound's own channel. (The analysis on
-// known buffers is in SoundAnalysisTest.)
+// spectrum and in the levels of the sound's own channel. (A known buffer
+// analysed and drawn is in SpectrumDrawingTest.)
 TEST_F(SoundManagerTest, SpectrumPeaksAtTheToneAndLevelsFollowEachSide)
 {
     SoundManager sound;

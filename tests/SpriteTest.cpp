@@ -1,5 +1,5 @@
-#include "CoutCapture.h"
-#include "PictureTestSupport.h"
+#include "support/CoutCapture.h"
+#include "support/PictureTestSupport.h"
 
 #include "glframework/Sprite.h"
 #include "glframework/TextureCoverage.h"

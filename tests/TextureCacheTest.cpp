@@ -1,10 +1,10 @@
-#include "PictureTestSupport.h"
+#include "support/PictureTestSupport.h"
 
 #include "glframework/TextureManager.h"
 #include "glframework/TextureMap.h"
 
 #include <GL/gl.h>
-#include "CoutCapture.h"
+#include "support/CoutCapture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "GameLog.h"
-#include "GameProcess.h"
-#include "RealTime.h"
-#include "ScreenshotPucks.h"
-#include "WindowPicture.h"
+#include "support/GameLog.h"
+#include "support/GameProcess.h"
+#include "support/RealTime.h"
+#include "support/ScreenshotPucks.h"
+#include "support/WindowPicture.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,8 @@
 // cells over the window, those that must be drawn marked, it chooses boxes
 // that hold every marked cell and cost the least to draw, counting each
 // pixel filled plus a price for every extra box (each box is one more draw).
+// Tested through the sprite's pixel test (SpriteTest.cpp,
+// DrawingOnlyWhereAPictureShowsChangesNoPixel), which draws with its boxes.
 class BoxPlan
 {
 public:

@@ -11,6 +11,9 @@
 // (the board's layers) uses it to let the renderer skip the pixels that
 // would come out unchanged, and a fully opaque picture is drawn without
 // blending; the pixels drawn are the same either way.
+// Tested through the sprite's pixel test (SpriteTest.cpp,
+// DrawingOnlyWhereAPictureShowsChangesNoPixel), which holds a covered draw
+// to a whole one pixel for pixel.
 class TextureCoverage
 {
 public:

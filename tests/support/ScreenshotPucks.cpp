@@ -1,4 +1,4 @@
-#include "ScreenshotPucks.h"
+#include "support/ScreenshotPucks.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "RecordingState.h"
+#include "support/RecordingState.h"
 
 #include "glframework/GlutCallbacks.h"
 #include "glframework/State.h"
@@ -11,7 +11,7 @@
 
 namespace
 {
-class KeyboardTest : public ::testing::Test
+class GlutCallbacksTest : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -35,7 +35,7 @@ protected:
 };
 } // namespace
 
-TEST_F(KeyboardTest, KeyEventsAreLoggedAsCharacterThenCodeThenModifiers)
+TEST_F(GlutCallbacksTest, KeyEventsAreLoggedAsCharacterThenCodeThenModifiers)
 {
     onKeyDown('a', 10, 20);
     modifiers = GLUT_ACTIVE_SHIFT;
@@ -43,13 +43,13 @@ TEST_F(KeyboardTest, KeyEventsAreLoggedAsCharacterThenCodeThenModifiers)
     EXPECT_EQ(output.str(), "Key Down: a(97)\nModifiers: 0\nKey Up: A(65)\nModifiers: 1\n");
 }
 
-TEST_F(KeyboardTest, HighCharacterCodesAreLoggedUnsigned)
+TEST_F(GlutCallbacksTest, HighCharacterCodesAreLoggedUnsigned)
 {
     onKeyDown(static_cast<unsigned char>(233), 0, 0);
     EXPECT_EQ(output.str(), "Key Down: \xE9(233)\nModifiers: 0\n");
 }
 
-TEST_F(KeyboardTest, SpecialKeysAreLoggedAsNumbersTwice)
+TEST_F(GlutCallbacksTest, SpecialKeysAreLoggedAsNumbersTwice)
 {
     modifiers = GLUT_ACTIVE_CTRL;
     onSpecialDown(GLUT_KEY_F1, 3, 4);
@@ -57,7 +57,7 @@ TEST_F(KeyboardTest, SpecialKeysAreLoggedAsNumbersTwice)
     EXPECT_EQ(output.str(), "Special Down: 1(1)\nModifiers: 2\nSpecial Up: 100(100)\nModifiers: 2\n");
 }
 
-TEST_F(KeyboardTest, EventsReachTheCurrentScreenWithTheirValues)
+TEST_F(GlutCallbacksTest, EventsReachTheCurrentScreenWithTheirValues)
 {
     currentState = &screen;
     onKeyDown('q', 5, 6);
@@ -69,14 +69,14 @@ TEST_F(KeyboardTest, EventsReachTheCurrentScreenWithTheirValues)
                                                  "screen.specialKeyUp(4,1,2)"}));
 }
 
-TEST_F(KeyboardTest, WithoutAScreenEventsAreStillLogged)
+TEST_F(GlutCallbacksTest, WithoutAScreenEventsAreStillLogged)
 {
     onKeyDown('x', 0, 0);
     onSpecialUp(GLUT_KEY_F2, 0, 0);
     EXPECT_EQ(output.str(), "Key Down: x(120)\nModifiers: 0\nSpecial Up: 2(2)\nModifiers: 0\n");
 }
 
-TEST_F(KeyboardTest, MouseEventsReachTheScreenUnchangedAndAreDroppedWithoutOne)
+TEST_F(GlutCallbacksTest, MouseEventsReachTheScreenUnchangedAndAreDroppedWithoutOne)
 {
     onMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 12, 34);
     onMotion(1, 2);
@@ -91,9 +91,9 @@ TEST_F(KeyboardTest, MouseEventsReachTheScreenUnchangedAndAreDroppedWithoutOne)
                                                  "screen.mouseMove(3,4)"}));
 }
 
-using KeyboardExitTest = KeyboardTest;
+using GlutCallbacksDeathTest = GlutCallbacksTest;
 
-TEST_F(KeyboardExitTest, EscapeLogsThenEndsWithStatusZero)
+TEST_F(GlutCallbacksDeathTest, EscapeLogsThenEndsWithStatusZero)
 {
     // The dying child writes its log to standard error, where the death test can see it.
     EXPECT_EXIT(
@@ -105,7 +105,7 @@ TEST_F(KeyboardExitTest, EscapeLogsThenEndsWithStatusZero)
         ::testing::ExitedWithCode(0), "^Key Down: \x1b\\(27\\)\nModifiers: 0\n$");
 }
 
-TEST_F(KeyboardExitTest, CtrlQEndsButPlainQDoesNot)
+TEST_F(GlutCallbacksDeathTest, CtrlQEndsButPlainQDoesNot)
 {
     EXPECT_EXIT({ onKeyDown(17, 0, 0); }, ::testing::ExitedWithCode(0), "");
     currentState = &screen;
@@ -113,7 +113,7 @@ TEST_F(KeyboardExitTest, CtrlQEndsButPlainQDoesNot)
     EXPECT_EQ(journal, (std::vector<std::string>{"screen.keyDown(113,0,0)"}));
 }
 
-TEST_F(KeyboardExitTest, AltF4EndsButAltWithAnotherKeyDoesNot)
+TEST_F(GlutCallbacksDeathTest, AltF4EndsButAltWithAnotherKeyDoesNot)
 {
     modifiers = GLUT_ACTIVE_ALT;
     EXPECT_EXIT({ onSpecialDown(GLUT_KEY_F4, 0, 0); }, ::testing::ExitedWithCode(0), "");

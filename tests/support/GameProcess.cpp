@@ -1,6 +1,6 @@
-#include "GameProcess.h"
+#include "support/GameProcess.h"
 
-#include "RealTime.h"
+#include "support/RealTime.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CoutCapture.h"
+#include "support/CoutCapture.h"
 
 #include "glframework/Vector3.h"
 

@@ -1,6 +1,6 @@
-#include "PictureTestSupport.h"
+#include "support/PictureTestSupport.h"
 
-#include "GlTestWindow.h"
+#include "support/GlTestWindow.h"
 
 #include "glframework/Camera.h"
 

@@ -1,4 +1,4 @@
-#include "WindowPicture.h"
+#include "support/WindowPicture.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "GameLog.h"
+#include "support/GameLog.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
-#include "PlayDriver.h"
+#include "support/PlayDriver.h"
 
-#include "PictureTestSupport.h"
+#include "support/PictureTestSupport.h"
 #include "Screens.h"
 
 #include "glframework/FrameClock.h"

@@ -1,4 +1,4 @@
-#include "GlTestWindow.h"
+#include "support/GlTestWindow.h"
 
 #include "glframework/SoundAnalysis.h"
 #include "glframework/SpectrumDrawing.h"
@@ -35,7 +35,7 @@ std::vector<std::int16_t> bandTone(int band, int frames, const std::vector<doubl
 
 // The drawing shows the spectrum in the square -1..1 with the loudest band
 // in red, and remembers its height.
-TEST(SoundAnalysisTest, DrawnSpectrumMarksTheLoudestBandInRed)
+TEST(SpectrumDrawingTest, DrawnSpectrumMarksTheLoudestBandInRed)
 {
     ensureGlTestWindow();
     SoundAnalysis analysis;
