@@ -1,10 +1,11 @@
 #include "support/GameLog.h"
 #include "support/GameProcess.h"
+#include "support/RealTime.h"
+#include "support/TempFolder.h"
 #include "support/WindowPicture.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,7 +14,6 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <sys/wait.h>
@@ -42,28 +42,6 @@ std::string trimmed(const std::string& text)
     const std::size_t end = text.find_last_not_of(" \n");
     return end == std::string::npos ? std::string() : text.substr(0, end + 1);
 }
-
-// A fresh folder under /tmp, removed with everything in it at the end.
-class TempFolder
-{
-public:
-    explicit TempFolder(const std::string& name)
-    {
-        std::string pattern = "/tmp/" + name + "-XXXXXX";
-        if (mkdtemp(pattern.data()) != nullptr)
-            path = pattern;
-    }
-    ~TempFolder()
-    {
-        std::error_code ignored;
-        if (!path.empty())
-            fs::remove_all(path, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    std::string path;
-};
 
 // The pictures and sounds the game loads, as "img/x" and "sounds/y": every
 // "./img/..." or "./sounds/..." literal in the game's sources, so that a
@@ -249,7 +227,7 @@ TEST(InstallTest, LauncherStartsTheInstalledGameFromAnyFolder)
         EXPECT_GE(game.indexOf(sound), 0) << sound << "\n" << GameLog::dump(game.lines());
 
     // A few frames, then the window's picture against the splash.
-    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    pause(0.6);
     const WindowPicture seen = WindowPicture::grab(window);
     const double upright = seen.differenceFrom("img/splash.jpg");
     EXPECT_LT(upright, 6.0);

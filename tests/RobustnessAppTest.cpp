@@ -1,6 +1,7 @@
 #include "support/GameLog.h"
 #include "support/GameProcess.h"
 #include "support/RealTime.h"
+#include "support/TempFolder.h"
 #include "support/WindowPicture.h"
 
 #include <gtest/gtest.h>
@@ -115,9 +116,7 @@ class RobustnessAppTest : public ::testing::TestWithParam<Damage>
 protected:
     void SetUp() override
     {
-        char name[] = "/tmp/lumen-damage-XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        folder = name;
+        ASSERT_FALSE(folder.empty());
         for (const char* part : {"img", "sounds"})
         {
             if (!isAbsent(part))
@@ -127,12 +126,6 @@ protected:
         }
         for (const std::string& file : GetParam().garbage)
             ASSERT_TRUE(writeGarbage(file)) << file;
-    }
-
-    void TearDown() override
-    {
-        if (!folder.empty())
-            std::system(("rm -rf " + folder).c_str());
     }
 
     bool isAbsent(const std::string& part) const
@@ -176,7 +169,8 @@ protected:
         return std::fclose(out) == 0;
     }
 
-    std::string folder;
+    const TempFolder scratch{"lumen-damage"};
+    const std::string& folder = scratch.path;
 };
 
 bool endsWith(const std::string& text, const std::string& suffix)

@@ -1,9 +1,10 @@
+#include "support/CoutCapture.h"
 #include "support/GlTestWindow.h"
+#include "support/TempFolder.h"
 
 #include "glframework/SoundManager.h"
 
 #include <GL/gl.h>
-#include "support/CoutCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -199,17 +200,13 @@ class SoundManagerTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/lumen-sound-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
+        ASSERT_FALSE(dir.empty());
         output = dir + "/out.raw";
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
         setenv("SDL_DISKAUDIODELAY", "0", 1); // faster than real time
         setenv("SDL_DISKAUDIOFILEIN", (dir + "/in.raw").c_str(), 1);
     }
-
-    void TearDown() override { std::filesystem::remove_all(dir); }
 
     // A mono sine WAV in the test's folder; returns its path.
     std::string tone(const std::string& file, double frequency, double seconds, double amplitude = 0.5)
@@ -225,7 +222,8 @@ protected:
         ASSERT_TRUE(waitForSize(output, fileSize(output) + static_cast<long long>(seconds * BYTES_PER_SECOND), 10));
     }
 
-    std::string dir;
+    const TempFolder scratch{"lumen-sound"};
+    const std::string& dir = scratch.path;
     std::string output;
 };
 } // namespace

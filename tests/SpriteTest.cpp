@@ -1,5 +1,6 @@
 #include "support/CoutCapture.h"
 #include "support/PictureTestSupport.h"
+#include "support/TempFolder.h"
 
 #include "glframework/Sprite.h"
 #include "glframework/TextureCoverage.h"
@@ -38,7 +39,7 @@ protected:
     static void SetUpTestSuite()
     {
         setUpPixelWorld();
-        dir = makeTempDir();
+        ASSERT_FALSE(dir.empty());
         // Quadrants: red top-left, green top-right, white bottom-left, blue bottom-right.
         const std::string quadrants = "-size 64x64 xc:blue -fill red -draw 'rectangle 0,0 31,31' "
                                       "-fill lime -draw 'rectangle 32,0 63,31' "
@@ -80,9 +81,10 @@ protected:
         return found->second;
     }
 
-    static std::string dir;
+    // Made before the first test and removed when the program ends.
+    inline static const TempFolder scratch{"lumen-pictures"};
+    inline static const std::string& dir = scratch.path;
 };
-std::string SpriteTest::dir;
 
 TEST_F(SpriteTest, PicturesShowUpright)
 {

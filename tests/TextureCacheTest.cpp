@@ -1,10 +1,12 @@
+#include "support/CoutCapture.h"
+#include "support/GameLog.h"
 #include "support/PictureTestSupport.h"
+#include "support/TempFolder.h"
 
 #include "glframework/TextureManager.h"
 #include "glframework/TextureMap.h"
 
 #include <GL/gl.h>
-#include "support/CoutCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -16,29 +18,20 @@
 namespace
 {
 
-int countLines(const std::string& text, const std::string& line)
-{
-    int count = 0;
-    std::istringstream in(text);
-    for (std::string each; std::getline(in, each);)
-        if (each == line)
-            ++count;
-    return count;
-}
-
 class TextureCacheTest : public ::testing::Test
 {
 protected:
     static void SetUpTestSuite()
     {
         setUpPixelWorld();
-        dir = makeTempDir();
+        ASSERT_FALSE(dir.empty());
         ASSERT_TRUE(convert("-size 8x8 xc:orange " + dir + "/orange.png"));
     }
 
-    static std::string dir;
+    // Made before the first test and removed when the program ends.
+    inline static const TempFolder scratch{"lumen-cache"};
+    inline static const std::string& dir = scratch.path;
 };
-std::string TextureCacheTest::dir;
 
 TEST_F(TextureCacheTest, SameConstantLoadsOnceAndCountsRequests)
 {
@@ -54,7 +47,6 @@ TEST_F(TextureCacheTest, SameConstantLoadsOnceAndCountsRequests)
     EXPECT_NE(first->id, TextureMap::NO_TEXTURE);
     EXPECT_EQ(first->fileName, name);
     EXPECT_TRUE(glIsTexture(first->id));
-    EXPECT_EQ(countLines(log, std::string("Loaded texture ") + name), 1) << log;
     EXPECT_EQ(log, std::string("Loaded texture ") + name + "\n");
 }
 
@@ -123,6 +115,6 @@ TEST_F(TextureCacheTest, EqualTextAtTwoAddressesMakesTwoRecords)
     EXPECT_NE(first->id, TextureMap::NO_TEXTURE);
     EXPECT_NE(second->id, TextureMap::NO_TEXTURE);
     EXPECT_EQ(first->refCount, 1);
-    EXPECT_EQ(countLines(capture.text(), std::string("Loaded texture ") + one), 2);
+    EXPECT_EQ(GameLog::count(capture.lines(), std::string("Loaded texture ") + one), 2);
 }
 } // namespace

@@ -66,13 +66,6 @@ Frame readFrame()
     return frame;
 }
 
-std::string makeTempDir()
-{
-    char pattern[] = "/tmp/lumen-pictures-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    return made != nullptr ? std::string(made) : std::string("/tmp");
-}
-
 bool convert(const std::string& arguments)
 {
     return std::system(("convert " + arguments + " 2>/dev/null").c_str()) == 0;

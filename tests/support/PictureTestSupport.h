@@ -31,8 +31,6 @@ struct Frame
 // Reads the whole 800 x 600 back buffer.
 Frame readFrame();
 
-// A fresh folder under the system's temporary folder, for this test binary.
-std::string makeTempDir();
 
 // Runs ImageMagick's convert with the arguments; true on success.
 bool convert(const std::string& arguments);
