@@ -1,5 +1,5 @@
 #include "support/CoutCapture.h"
-#include "support/GlTestWindow.h"
+#include "support/PictureTestSupport.h"
 #include "support/TempFolder.h"
 
 #include "glframework/SoundManager.h"
@@ -222,6 +222,42 @@ protected:
         ASSERT_TRUE(waitForSize(output, fileSize(output) + static_cast<long long>(seconds * BYTES_PER_SECOND), 10));
     }
 
+    // The left channel of the output around a stop, with the frames written
+    // when the play was marked, just before stop ran and just after it.
+    struct AroundStop
+    {
+        std::vector<int> left;
+        long long started = 0;
+        long long beforeStop = 0;
+        long long afterStop = 0;
+    };
+
+    // Marks what plays now, lets it sound for playSeconds, runs stop, lets
+    // the output run on for 0.5 s and shuts the manager down. Everything
+    // written later but mixed before the marks fits in MARGIN frames.
+    AroundStop recordAroundStop(SoundManager& sound, double playSeconds, const std::function<void()>& stop)
+    {
+        AroundStop heard;
+        heard.started = fileSize(output) / 4;
+        runFor(playSeconds);
+        heard.beforeStop = fileSize(output) / 4;
+        stop();
+        heard.afterStop = fileSize(output) / 4;
+        runFor(0.5);
+        sound.shutdown();
+        heard.left = readLeft(output);
+        return heard;
+    }
+
+    // After the stop and its margin, at least a quarter second of silence.
+    static void expectSilentAfterStop(const AroundStop& heard)
+    {
+        ASSERT_GT(static_cast<long long>(heard.left.size()), heard.afterStop + MARGIN + RATE / 4);
+        EXPECT_EQ(meanSquare(heard.left, heard.afterStop + MARGIN, heard.left.size()), 0.0);
+    }
+
+    static constexpr long long MARGIN = RATE / 10; // device and file buffers
+
     const TempFolder scratch{"lumen-sound"};
     const std::string& dir = scratch.path;
     std::string output;
@@ -431,24 +467,13 @@ TEST_F(SoundManagerTest, RepeatingSoundReachesTheOutputUntilStopped)
     sound.init();
     sound.loadSound(tone("hum.wav", 1000.0, 0.2).c_str(), "hum");
     ASSERT_NE(sound.playSound("hum"), 0);
-    // Marked once it plays: all that is written later but mixed before fits
-    // in the margin below.
-    const long long started = fileSize(output) / 4;
-    runFor(1.0); // five lengths of the sample
-    const long long beforeStop = fileSize(output) / 4;
-    sound.stopSound("hum");
-    const long long afterStop = fileSize(output) / 4;
-    runFor(0.5);
-    sound.shutdown();
+    // Five lengths of the sample.
+    const AroundStop heard = recordAroundStop(sound, 1.0, [&] { sound.stopSound("hum"); });
 
-    const std::vector<int> left = readLeft(output);
-    const long long margin = RATE / 10; // device and file buffers
-    ASSERT_GT(beforeStop - started, RATE);
-    const double playing = meanSquare(left, started + margin, beforeStop);
-    EXPECT_NEAR(playing, 0.5 * 0.5 / 2, 0.01);
-    EXPECT_NEAR(crossingsPerSecond(left, started + margin, beforeStop), 2000.0, 20.0);
-    ASSERT_GT(static_cast<long long>(left.size()), afterStop + margin + RATE / 4);
-    EXPECT_EQ(meanSquare(left, afterStop + margin, left.size()), 0.0);
+    ASSERT_GT(heard.beforeStop - heard.started, RATE);
+    EXPECT_NEAR(meanSquare(heard.left, heard.started + MARGIN, heard.beforeStop), 0.5 * 0.5 / 2, 0.01);
+    EXPECT_NEAR(crossingsPerSecond(heard.left, heard.started + MARGIN, heard.beforeStop), 2000.0, 20.0);
+    expectSilentAfterStop(heard);
 }
 
 // The game's music is the first sound it loads, so it lives in the first
@@ -461,20 +486,12 @@ TEST_F(SoundManagerTest, StoppingAllSilencesEverySlotTheFirstIncluded)
     sound.loadSound(tone("hum.wav", 1000.0, 0.2).c_str(), "hum");
     ASSERT_NE(sound.playSound("music"), 0);
     ASSERT_NE(sound.playSound("hum"), 0);
-    const long long started = fileSize(output) / 4;
-    runFor(0.3);
-    const long long beforeStop = fileSize(output) / 4;
-    sound.stopAllSounds();
-    const long long afterStop = fileSize(output) / 4;
-    runFor(0.5);
-    sound.shutdown();
+    const AroundStop heard = recordAroundStop(sound, 0.3, [&] { sound.stopAllSounds(); });
 
-    const std::vector<int> left = readLeft(output);
-    const long long margin = RATE / 10; // device and file buffers
-    ASSERT_GT(beforeStop - started, 2 * margin);
-    EXPECT_NEAR(meanSquare(left, started + margin, beforeStop), 2 * 0.5 * 0.5 / 2, 0.02); // both heard
-    ASSERT_GT(static_cast<long long>(left.size()), afterStop + margin + RATE / 4);
-    EXPECT_EQ(meanSquare(left, afterStop + margin, left.size()), 0.0);
+    ASSERT_GT(heard.beforeStop - heard.started, 2 * MARGIN);
+    // Both heard, then neither.
+    EXPECT_NEAR(meanSquare(heard.left, heard.started + MARGIN, heard.beforeStop), 2 * 0.5 * 0.5 / 2, 0.02);
+    expectSilentAfterStop(heard);
 }
 
 TEST_F(SoundManagerTest, OnceOnlySoundEndsAfterItsLength)
@@ -570,21 +587,15 @@ TEST_F(SoundManagerTest, SpectrumPeaksAtTheToneAndLevelsFollowEachSide)
 // spectrum.
 TEST_F(SoundManagerTest, DrawnSpectrumFollowsThePlayingSound)
 {
-    ensureGlTestWindow();
+    setUpClipSpace();
     SoundManager sound;
     sound.init();
     sound.loadSound(tone("tone.wav", 100 * BIN_HZ, 0.5, 0.8).c_str(), "tone");
     ASSERT_NE(sound.playSound("tone"), 0);
 
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glViewport(0, 0, 800, 600);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     // Drawn afresh until the audio thread has mixed the tone.
     EXPECT_TRUE(waitUntil([&] {
-        glClear(GL_COLOR_BUFFER_BIT);
+        clearFrame();
         sound.drawSpectrum();
         return loudestBin(sound.getSpectrum()) == 100 && near(sound.getLastPeak(), 0.8f, 0.05f);
     })) << "last peak " << sound.getLastPeak() << " of band " << loudestBin(sound.getSpectrum());

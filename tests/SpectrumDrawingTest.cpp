@@ -1,4 +1,4 @@
-#include "support/GlTestWindow.h"
+#include "support/PictureTestSupport.h"
 
 #include "glframework/SoundAnalysis.h"
 #include "glframework/SpectrumDrawing.h"
@@ -37,19 +37,13 @@ std::vector<std::int16_t> bandTone(int band, int frames, const std::vector<doubl
 // in red, and remembers its height.
 TEST(SpectrumDrawingTest, DrawnSpectrumMarksTheLoudestBandInRed)
 {
-    ensureGlTestWindow();
+    setUpClipSpace();
     SoundAnalysis analysis;
     const std::vector<std::int16_t> tone = bandTone(100, HISTORY, {0.8, 0.8});
     analysis.addMixed(tone.data(), static_cast<int>(tone.size()));
     analysis.updateSpectrum();
 
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glViewport(0, 0, 800, 600);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
+    clearFrame();
     SpectrumDrawing drawing;
     drawing.draw(analysis.getSpectrum(), SoundAnalysis::SPECTRUM_SIZE);
     glFinish();

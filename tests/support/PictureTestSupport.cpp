@@ -26,6 +26,16 @@ void setUpPixelWorld()
     glMatrixMode(GL_MODELVIEW);
 }
 
+void setUpClipSpace()
+{
+    ensureGlTestWindow();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glViewport(0, 0, 800, 600);
+}
+
 void clearFrame()
 {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);

@@ -12,6 +12,11 @@
 // (400 + x, 300 + y) counted from the bottom-left corner.
 void setUpPixelWorld();
 
+// Opens (once) the 800 x 600 test window and draws in its clip space:
+// identity matrices and the whole window as the viewport, so that the square
+// -1..1 fills the window.
+void setUpClipSpace();
+
 // Clears the back buffer to opaque black.
 void clearFrame();
 
