@@ -25,9 +25,8 @@ protected:
         pause(0.6);
         const WindowPicture shot = WindowPicture::grab(window);
         ASSERT_FALSE(shot.empty());
-        const double upright = shot.differenceFrom(picture);
-        EXPECT_LT(upright, 6.0) << picture;
-        EXPECT_GT(shot.differenceFrom(picture, true), upright + 4.0) << picture;
+        std::string why;
+        EXPECT_TRUE(shot.showsUpright(picture, why)) << why;
     }
 
     GameProcess game;

@@ -61,6 +61,15 @@ double WindowPicture::differenceFrom(const std::string& picture, bool flipped) c
     return complete ? meanDifference(expected) : 255.0;
 }
 
+bool WindowPicture::showsUpright(const std::string& picture, std::string& why) const
+{
+    const double upright = differenceFrom(picture);
+    const double upsideDown = differenceFrom(picture, true);
+    why = picture + " differs by " + std::to_string(upright) + " upright and " + std::to_string(upsideDown) +
+          " upside down";
+    return upright < 6.0 && upsideDown > upright + 4.0;
+}
+
 bool WindowPicture::empty() const
 {
     return rgb.empty();

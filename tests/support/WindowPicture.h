@@ -23,6 +23,10 @@ public:
     // picture file (relative to the source folder) that the 800 x 600 window
     // shows, turned upside down when flipped; 255 when it cannot be read.
     double differenceFrom(const std::string& picture, bool flipped = false) const;
+    // Whether the grab shows that window part of picture upright (a mean
+    // difference under 6) and clearly not upside down (at least 4 more that
+    // way); when not, why holds both differences.
+    bool showsUpright(const std::string& picture, std::string& why) const;
     // Whether every pixel is within tolerance of (red, green, blue) on each channel.
     bool plain(int red, int green, int blue, int tolerance) const;
     // The picture resampled to width x height by taking the nearest pixel,
