@@ -1,13 +1,13 @@
+#include "support/GameLog.h"
 #include "support/GameProcess.h"
+#include "support/RealTime.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace
@@ -59,29 +59,11 @@ protected:
         ASSERT_TRUE(game.waitForLine("Z-buffer disabled", 20)) << dump();
         window = game.findWindow(10);
         ASSERT_FALSE(window.empty()) << dump();
-        ASSERT_TRUE(waitForLineStartingWith("QueryPerformanceFrequency: ", 10)) << dump();
+        const auto clockLine = [](const std::string& line) { return line.rfind("QueryPerformanceFrequency: ", 0) == 0; };
+        ASSERT_GE(game.waitFor(clockLine, 10), 0) << dump();
     }
 
-    bool waitForLineStartingWith(const std::string& prefix, double seconds)
-    {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        do
-        {
-            for (const std::string& line : game.lines())
-                if (line.rfind(prefix, 0) == 0)
-                    return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        } while (std::chrono::steady_clock::now() < end);
-        return false;
-    }
-
-    std::string dump()
-    {
-        std::string all;
-        for (const std::string& line : game.lines())
-            all += line + "\n";
-        return all;
-    }
+    std::string dump() { return GameLog::dump(game.lines()); }
 
     void key(const std::string& keys)
     {
@@ -121,12 +103,12 @@ TEST_F(AppTest, WindowIsTitledAndKeepsFourByThree)
     EXPECT_EQ(GameProcess::xdotool("search --name '^TODO: CHANGE THIS$'"), 0);
 
     GameProcess::xdotool("windowsize " + window + " 1000 500");
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    do
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        GameProcess::windowSize(window, width, height);
-    } while ((width != 1000 || height != 750) && std::chrono::steady_clock::now() < end);
+    waitUntil(
+        [&] {
+            GameProcess::windowSize(window, width, height);
+            return width == 1000 && height == 750;
+        },
+        5.0, 0.1);
     EXPECT_EQ(width, 1000);
     EXPECT_EQ(height, 750);
 }

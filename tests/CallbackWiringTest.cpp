@@ -1,5 +1,6 @@
 #include "support/CoutCapture.h"
 #include "support/GlTestWindow.h"
+#include "support/RealTime.h"
 #include "support/RecordingState.h"
 
 #include "glframework/Camera.h"
@@ -12,11 +13,9 @@
 #include <GL/glx.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace
@@ -49,13 +48,12 @@ protected:
     // Lets GLUT deliver events until done holds, for at most five seconds.
     static bool pumpUntil(const std::function<bool()>& done)
     {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!done() && std::chrono::steady_clock::now() < end)
-        {
-            glutMainLoopEvent();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return done();
+        return waitUntil(
+            [&] {
+                glutMainLoopEvent();
+                return done();
+            },
+            5.0, 0.005);
     }
 
     // Makes one event with xdotool and returns what the screen saw of it: the

@@ -1,3 +1,4 @@
+#include "support/CoutCapture.h"
 #include "support/GlTestWindow.h"
 
 #include "glframework/Camera.h"
@@ -14,9 +15,8 @@ protected:
     void SetUp() override
     {
         ensureGlTestWindow();
-        testing::internal::CaptureStdout();
+        const CoutCapture quiet; // the camera's constructor logs a line
         camera = new Camera;
-        testing::internal::GetCapturedStdout();
         camera->setPerspective(0);
         camera->position.z = -50.0f;
         setActiveCamera(camera);
@@ -127,10 +127,10 @@ TEST_F(CameraTest, NonPositiveSizesAreRefusedAndChangeNothing)
     GLdouble before[16];
     glGetDoublev(GL_MODELVIEW_MATRIX, before);
 
-    testing::internal::CaptureStdout();
+    CoutCapture output;
     camera->reshape(0, 0);
     camera->reshape(640, -3);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(output.text(),
               "reshape() values bad w:0 h:0\nreshape() values bad w:640 h:-3\n");
 
     EXPECT_EQ(camera->width, 800);
@@ -160,7 +160,7 @@ TEST_F(CameraTest, PerspectiveModeAppliesAtTheNextReshape)
 
 TEST_F(CameraTest, ConstructionSaysSoOnItsOwnLine)
 {
-    testing::internal::CaptureStdout();
+    CoutCapture output;
     Camera another;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Camera initialized\n");
+    EXPECT_EQ(output.text(), "Camera initialized\n");
 }

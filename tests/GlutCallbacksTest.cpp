@@ -1,3 +1,4 @@
+#include "support/CoutCapture.h"
 #include "support/RecordingState.h"
 
 #include "glframework/GlutCallbacks.h"
@@ -7,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
-#include <sstream>
 
 namespace
 {
@@ -16,20 +16,17 @@ class GlutCallbacksTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        old = std::cout.rdbuf(output.rdbuf());
         setModifierSource([this] { return modifiers; });
         currentState = nullptr;
     }
     void TearDown() override
     {
-        std::cout.rdbuf(old);
         setModifierSource(nullptr);
         currentState = nullptr;
     }
 
     int modifiers = 0;
-    std::ostringstream output;
-    std::streambuf* old = nullptr;
+    CoutCapture output; // the callbacks' log, captured for the whole test
     std::vector<std::string> journal;
     RecordingState screen{"screen", journal};
 };
@@ -40,13 +37,13 @@ TEST_F(GlutCallbacksTest, KeyEventsAreLoggedAsCharacterThenCodeThenModifiers)
     onKeyDown('a', 10, 20);
     modifiers = GLUT_ACTIVE_SHIFT;
     onKeyUp('A', 10, 20);
-    EXPECT_EQ(output.str(), "Key Down: a(97)\nModifiers: 0\nKey Up: A(65)\nModifiers: 1\n");
+    EXPECT_EQ(output.text(), "Key Down: a(97)\nModifiers: 0\nKey Up: A(65)\nModifiers: 1\n");
 }
 
 TEST_F(GlutCallbacksTest, HighCharacterCodesAreLoggedUnsigned)
 {
     onKeyDown(static_cast<unsigned char>(233), 0, 0);
-    EXPECT_EQ(output.str(), "Key Down: \xE9(233)\nModifiers: 0\n");
+    EXPECT_EQ(output.text(), "Key Down: \xE9(233)\nModifiers: 0\n");
 }
 
 TEST_F(GlutCallbacksTest, SpecialKeysAreLoggedAsNumbersTwice)
@@ -54,7 +51,7 @@ TEST_F(GlutCallbacksTest, SpecialKeysAreLoggedAsNumbersTwice)
     modifiers = GLUT_ACTIVE_CTRL;
     onSpecialDown(GLUT_KEY_F1, 3, 4);
     onSpecialUp(GLUT_KEY_LEFT, 3, 4);
-    EXPECT_EQ(output.str(), "Special Down: 1(1)\nModifiers: 2\nSpecial Up: 100(100)\nModifiers: 2\n");
+    EXPECT_EQ(output.text(), "Special Down: 1(1)\nModifiers: 2\nSpecial Up: 100(100)\nModifiers: 2\n");
 }
 
 TEST_F(GlutCallbacksTest, EventsReachTheCurrentScreenWithTheirValues)
@@ -73,7 +70,7 @@ TEST_F(GlutCallbacksTest, WithoutAScreenEventsAreStillLogged)
 {
     onKeyDown('x', 0, 0);
     onSpecialUp(GLUT_KEY_F2, 0, 0);
-    EXPECT_EQ(output.str(), "Key Down: x(120)\nModifiers: 0\nSpecial Up: 2(2)\nModifiers: 0\n");
+    EXPECT_EQ(output.text(), "Key Down: x(120)\nModifiers: 0\nSpecial Up: 2(2)\nModifiers: 0\n");
 }
 
 TEST_F(GlutCallbacksTest, MouseEventsReachTheScreenUnchangedAndAreDroppedWithoutOne)

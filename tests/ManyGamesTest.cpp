@@ -1,5 +1,6 @@
 #include "support/GameLog.h"
 #include "support/PlayDriver.h"
+#include "support/RealTime.h"
 #include "Puck.h"
 #include "Screens.h"
 
@@ -7,13 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <unistd.h>
@@ -109,7 +108,7 @@ TEST(ManyGamesTest, FiftyGamesInARowHoldNoMoreMemoryAndLoadEachTextureOnce)
 
     // Sounds end in real time: once the last gong has, a game starts with
     // its music and its gong again.
-    std::this_thread::sleep_for(std::chrono::seconds(3));
+    pause(3.0);
     const std::size_t before = driver.log.lines().size();
     liveMode.keyUp('q', 0, 0);
     driver.run(4.0f);

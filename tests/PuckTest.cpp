@@ -1,3 +1,4 @@
+#include "support/CoutCapture.h"
 #include "support/PictureTestSupport.h"
 #include "Puck.h"
 
@@ -8,10 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <iostream>
 #include <limits>
 #include <memory>
-#include <sstream>
 
 namespace
 {
@@ -23,9 +22,9 @@ protected:
     static void SetUpTestSuite()
     {
         setUpPixelWorld();
-        saved = std::cout.rdbuf(quiet.rdbuf());
+        quiet = std::make_unique<CoutCapture>();
     }
-    static void TearDownTestSuite() { std::cout.rdbuf(saved); }
+    static void TearDownTestSuite() { quiet.reset(); }
 
     // A puck grown to full size, then placed and headed as asked.
     static std::unique_ptr<Puck> grownPuck(const Vector3& at, const Vector3& heading)
@@ -37,11 +36,10 @@ protected:
         return puck;
     }
 
-    static std::ostringstream quiet;
-    static std::streambuf* saved;
+    // Keeps the texture loading lines out of the test output for the whole suite.
+    static std::unique_ptr<CoutCapture> quiet;
 };
-std::ostringstream PuckTest::quiet;
-std::streambuf* PuckTest::saved = nullptr;
+std::unique_ptr<CoutCapture> PuckTest::quiet;
 
 void expectNear(const Vector3& actual, const Vector3& expected)
 {

@@ -1,3 +1,4 @@
+#include "support/CoutCapture.h"
 #include "support/GlTestWindow.h"
 
 #include "glframework/RenderSettings.h"
@@ -22,7 +23,7 @@ protected:
 
 TEST_F(RenderSettingsTest, CullingSwitchesAndReports)
 {
-    testing::internal::CaptureStdout();
+    CoutCapture output;
     setBackfaceCulling(true);
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
     GLint front = 0;
@@ -33,14 +34,14 @@ TEST_F(RenderSettingsTest, CullingSwitchesAndReports)
     EXPECT_EQ(face, GL_BACK);
     setBackfaceCulling(false);
     EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(output.text(),
               "Backface culling enabled\nBackface culling disabled\n");
 }
 
 TEST_F(RenderSettingsTest, DepthBufferWithTransparentCulling)
 {
     glDisable(GL_ALPHA_TEST);
-    testing::internal::CaptureStdout();
+    CoutCapture output;
     setDepthBuffer(true, true);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
@@ -50,7 +51,7 @@ TEST_F(RenderSettingsTest, DepthBufferWithTransparentCulling)
     GLfloat reference = 0.0f;
     glGetFloatv(GL_ALPHA_TEST_REF, &reference);
     EXPECT_NEAR(reference, 0.001f, 1e-6);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(output.text(),
               "Z-buffer enabled\nTranparent pixels culled from Z-buffer\n");
 }
 
@@ -58,9 +59,9 @@ TEST_F(RenderSettingsTest, SwitchingDepthOffLeavesTheAlphaTestAlone)
 {
     glEnable(GL_ALPHA_TEST);
     glEnable(GL_DEPTH_TEST); // on beforehand, so only the switch can turn it off
-    testing::internal::CaptureStdout();
+    CoutCapture output;
     setDepthBuffer(false, true);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Z-buffer disabled\n");
+    EXPECT_EQ(output.text(), "Z-buffer disabled\n");
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
 
@@ -79,7 +80,7 @@ TEST_F(RenderSettingsTest, EachSettingGoesOnAndOffTwice)
     const Setting settings[] = {{GL_CULL_FACE, setBackfaceCulling},
                                 {GL_DEPTH_TEST, [](bool on) { setDepthBuffer(on, false); }},
                                 {GL_DEPTH_TEST, [](bool on) { setDepthBuffer(on, true); }}};
-    testing::internal::CaptureStdout();
+    const CoutCapture quiet; // every switch logs a line
     for (const Setting& setting : settings)
         for (int round = 0; round < 2; ++round)
         {
@@ -88,7 +89,6 @@ TEST_F(RenderSettingsTest, EachSettingGoesOnAndOffTwice)
             setting.set(false);
             EXPECT_FALSE(glIsEnabled(setting.capability)) << setting.capability << " round " << round;
         }
-    testing::internal::GetCapturedStdout();
 }
 
 TEST_F(RenderSettingsTest, VSyncIsFoundExactlyWhenTheScreenOffersSwapControl)
@@ -101,7 +101,7 @@ TEST_F(RenderSettingsTest, VSyncIsFoundExactlyWhenTheScreenOffersSwapControl)
     for (std::string name; names >> name;)
         offered = offered || name == "GLX_EXT_swap_control" || name == "GLX_MESA_swap_control";
 
-    testing::internal::CaptureStdout();
+    CoutCapture output;
     initVSync();
     EXPECT_EQ(isVSyncAvailable(), offered);
     setVSync(true);
@@ -109,6 +109,6 @@ TEST_F(RenderSettingsTest, VSyncIsFoundExactlyWhenTheScreenOffersSwapControl)
     setVSync(false);
     EXPECT_FALSE(isVSyncOn());
     // Without swap control there is one probe line, and switching is a silent no-op.
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(output.text(),
               offered ? "VSync enabled\nVSync disabled\n" : "VSync control disabled.\n");
 }

@@ -1,3 +1,4 @@
+#include "support/CoutCapture.h"
 #include "support/PictureTestSupport.h"
 
 #include "Screens.h"
@@ -10,8 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <iostream>
-#include <sstream>
+#include <memory>
 #include <string>
 
 namespace
@@ -44,7 +44,7 @@ protected:
     static void SetUpTestSuite()
     {
         setUpPixelWorld();
-        saved = std::cout.rdbuf(quiet.rdbuf());
+        quiet = std::make_unique<CoutCapture>();
         splash = pictureFrame("./img/splash.jpg");
         instructions = pictureFrame("./img/instructions.jpg");
         win = pictureFrame("./img/win.jpg");
@@ -53,7 +53,7 @@ protected:
 
     static void TearDownTestSuite()
     {
-        std::cout.rdbuf(saved);
+        quiet.reset();
         frameClock() = FrameClock();
     }
 
@@ -63,12 +63,10 @@ protected:
         return frame.meanDifference(expected) < 1.0 && frame.meanDifference(other) > 2.0;
     }
 
-    static std::ostringstream quiet;
-    static std::streambuf* saved;
+    static std::unique_ptr<CoutCapture> quiet;
     static Frame splash, instructions, win, lose;
 };
-std::ostringstream ScreensTest::quiet;
-std::streambuf* ScreensTest::saved = nullptr;
+std::unique_ptr<CoutCapture> ScreensTest::quiet;
 Frame ScreensTest::splash, ScreensTest::instructions, ScreensTest::win, ScreensTest::lose;
 
 TEST_F(ScreensTest, StartScreenTurnsThePageOnReleaseOnly)

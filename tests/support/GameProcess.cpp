@@ -3,12 +3,10 @@
 #include "support/RealTime.h"
 
 #include <algorithm>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 
 #include <X11/Xlib.h>
 #include <fcntl.h>
@@ -18,18 +16,12 @@
 
 extern char** environ;
 
-namespace
-{
-} // namespace
-
 GameProcess::GameProcess(const std::vector<std::string>& extraEnvironment,
                          const std::string& workingDirectory, const std::string& program)
     : display(nullptr), child(-1), outputFd(-1), exitStatus(-1), exited(false)
 {
     // Once this connection stands, the server cannot reset under the game.
-    const Clock::time_point start = Clock::now();
-    while ((display = XOpenDisplay(nullptr)) == nullptr && secondsSince(start) < 10.0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    waitUntil([this] { return (display = XOpenDisplay(nullptr)) != nullptr; }, 10.0, 0.02);
     int fds[2];
     if (pipe(fds) != 0)
         return;

@@ -1,9 +1,8 @@
 #include "support/GlTestWindow.h"
 
-#include <GL/freeglut.h>
+#include "support/RealTime.h"
 
-#include <chrono>
-#include <thread>
+#include <GL/freeglut.h>
 
 namespace
 {
@@ -34,10 +33,10 @@ void ensureGlTestWindow()
 
 void pumpGlutEvents(double seconds)
 {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end)
+    const Clock::time_point start = Clock::now();
+    while (secondsSince(start) < seconds)
     {
         glutMainLoopEvent();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        pause(0.01);
     }
 }

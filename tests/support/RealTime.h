@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <thread>
 
 // Real-time waiting for the tests that drive the real game.
@@ -16,4 +17,18 @@ inline void pause(double seconds)
 inline double secondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Checks condition every stepSeconds until it holds; false if it still does
+// not once timeoutSeconds have passed.
+inline bool waitUntil(const std::function<bool()>& condition, double timeoutSeconds, double stepSeconds)
+{
+    const Clock::time_point start = Clock::now();
+    while (!condition())
+    {
+        if (secondsSince(start) > timeoutSeconds)
+            return false;
+        pause(stepSeconds);
+    }
+    return true;
 }
