@@ -1,3 +1,4 @@
+#include "support/GameLog.h"
 #include "support/GameProcess.h"
 #include "support/RealTime.h"
 #include "support/ScreenshotPucks.h"
@@ -116,10 +117,7 @@ protected:
 
 TEST_F(PlayAppTest, APlayerTransfersLightWinsWithQAndStartsAFreshGame)
 {
-    xdotool("mousemove --window " + window + " 400 300 click 1");
-    ASSERT_TRUE(game.waitForLine("Loaded texture ./img/instructions.jpg", 10));
-    xdotool("click 1");
-    ASSERT_TRUE(game.waitForLine("Playing gong", 10));
+    ASSERT_TRUE(game.clickIntoPlay(window)) << GameLog::dump(game.lines());
     const Clock::time_point began = Clock::now();
     EXPECT_EQ(game.indexOf("Playing bg") + 1, game.indexOf("Playing gong"));
     moveAway();

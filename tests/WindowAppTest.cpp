@@ -26,10 +26,7 @@ protected:
     {
         window = game.findWindow(30);
         ASSERT_FALSE(window.empty()) << GameLog::dump(game.lines());
-        const auto clockLine = [](const std::string& line) {
-            return line.rfind("QueryPerformanceFrequency: ", 0) == 0;
-        };
-        ASSERT_GE(game.waitFor(clockLine, 20), 0) << GameLog::dump(game.lines());
+        ASSERT_TRUE(game.waitForMainLoop(20)) << GameLog::dump(game.lines());
     }
 
     void xdotool(const std::string& arguments) { GameProcess::xdotool(arguments); }
@@ -39,15 +36,14 @@ protected:
     bool resize(int width, int height, int expectedWidth, int expectedHeight)
     {
         xdotool("windowsize " + window + " " + std::to_string(width) + " " + std::to_string(height));
-        const Clock::time_point start = Clock::now();
-        int w = 0;
-        int h = 0;
-        do
-        {
-            pause(0.1);
-            GameProcess::windowSize(window, w, h);
-        } while ((w != expectedWidth || h != expectedHeight) && secondsSince(start) < 5.0);
-        return w == expectedWidth && h == expectedHeight;
+        pause(0.1); // X answers with the old size until it has acted
+        return waitUntil(
+            [&] {
+                int w = 0;
+                int h = 0;
+                return GameProcess::windowSize(window, w, h) && w == expectedWidth && h == expectedHeight;
+            },
+            5.0, 0.1);
     }
 
     // The pucks seen in a grab of the window at any size, brought to the
@@ -110,10 +106,7 @@ protected:
 
 TEST_F(WindowAppTest, PlayGoesOnUnmappedAndAtOddSizesWhereClicksStillLandOnThePucks)
 {
-    xdotool("mousemove --window " + window + " 400 300 click 1");
-    ASSERT_TRUE(game.waitForLine("Loaded texture ./img/instructions.jpg", 10));
-    xdotool("click 1");
-    ASSERT_TRUE(game.waitForLine("Playing gong", 10)) << GameLog::dump(game.lines());
+    ASSERT_TRUE(game.clickIntoPlay(window)) << GameLog::dump(game.lines());
 
     // Unmapped before the pucks come in (1.5 s into the game) and mapped
     // again after: the game ran on meanwhile, and the pucks are in.

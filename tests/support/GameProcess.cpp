@@ -142,6 +142,21 @@ int GameProcess::waitFor(const std::function<bool(const std::string&)>& wanted, 
     }
 }
 
+bool GameProcess::waitForMainLoop(double timeoutSeconds)
+{
+    const auto clockLine = [](const std::string& line) { return line.rfind("QueryPerformanceFrequency: ", 0) == 0; };
+    return waitFor(clockLine, timeoutSeconds) >= 0;
+}
+
+bool GameProcess::clickIntoPlay(const std::string& window)
+{
+    xdotool("mousemove --window " + window + " 400 300 click 1");
+    if (!waitForLine("Loaded texture ./img/instructions.jpg", 10))
+        return false;
+    xdotool("click 1");
+    return waitForLine("Playing gong", 10);
+}
+
 std::string GameProcess::findWindow(double timeoutSeconds)
 {
     const Clock::time_point start = Clock::now();

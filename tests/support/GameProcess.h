@@ -41,6 +41,12 @@ public:
     // which wanted is true; returns its index, or -1.
     int waitFor(const std::function<bool(const std::string&)>& wanted, double timeoutSeconds,
                 std::size_t from = 0);
+    // Waits up to timeoutSeconds for the frame clock's line, which the game
+    // prints once its main loop runs; true if seen.
+    bool waitForMainLoop(double timeoutSeconds);
+    // From the splash, clicks into the instructions and then into play in
+    // window; true once the new game has played its gong.
+    bool clickIntoPlay(const std::string& window);
 
     // The X window id of the game's window (decimal text), found by its
     // title with xdotool; empty if it did not appear within timeoutSeconds.
