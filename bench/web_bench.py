@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Measures the browser's game in headless Chromium: what a first visit
 downloads, how long the splash picture takes to appear, and the play
-screen's frame rate against an empty page's.
+screen's frame rate against an empty page's; beside them, the frame rate of
+a plain WebGL page that draws only the board's passes (board_passes.html),
+which tells how much of the play screen's rate the renderer itself allows.
 
 Usage: web_bench.py [--site FOLDER] [--loads N] [--rounds N] [--seconds S]
 The site defaults to build-web/site/ (./tools/build-web.sh makes it). Exits
@@ -179,12 +181,16 @@ def first_visit(url):
 
 
 def frame_rates(game_url, empty_url, rounds, seconds):
-    """Alternates the empty page and the play screen in one browser."""
-    empty, game, drawn, busy = [], [], [], []
+    """Alternates the empty page, the board's passes alone and the play
+    screen in one browser."""
+    empty, board, game, drawn, busy = [], [], [], [], []
     with browser() as driver:
         for _ in range(rounds):
             driver.get(empty_url)
             empty.append(driver.execute_async_script(COUNT, seconds * 1000)[0])
+            driver.get(empty_url + "board_passes.html")
+            time.sleep(1)  # its pictures are made on the page
+            board.append(driver.execute_async_script(COUNT, seconds * 1000)[0])
             driver.get(game_url)
             wait_for("the splash", lambda: driver.execute_script("return __bench.splash"))
             driver.get_log("browser")  # drops the lines so far: only the clicks' lines count
@@ -198,7 +204,7 @@ def frame_rates(game_url, empty_url, rounds, seconds):
             game.append(browser_rate)
             drawn.append(page_rate)
             busy.append(page_ms)
-    return empty, game, drawn, busy
+    return empty, board, game, drawn, busy
 
 
 def spread(values):
@@ -219,10 +225,11 @@ def main():
     empty_site = tempfile.mkdtemp(prefix="lumen-empty-page-")
     with open(os.path.join(empty_site, "index.html"), "w") as page:
         page.write("<!doctype html><title>Empty</title>\n")
+    shutil.copy(os.path.join(HERE, "board_passes.html"), empty_site)
     try:
         with served(site) as game_url, served(empty_site) as empty_url:
             visits = [first_visit(game_url) for _ in range(options.loads)]
-            empty, game, drawn, busy = frame_rates(game_url, empty_url, options.rounds, options.seconds)
+            empty, board, game, drawn, busy = frame_rates(game_url, empty_url, options.rounds, options.seconds)
     finally:
         shutil.rmtree(empty_site, ignore_errors=True)
 
@@ -259,11 +266,14 @@ def main():
     print("\nFrame rate, requestAnimationFrame callbacks/s over %g s, median (range) of %d alternating rounds"
           % (options.seconds, options.rounds))
     print("  empty page            %s" % spread(empty))
+    print("  board's passes alone  %s (board_passes.html: plain WebGL, no game)" % spread(board))
     print("  play screen           %s" % spread(game))
     print("  the game's own frames %s/s, each %s ms in its drawing callback" % (spread(drawn), spread(busy)))
     print("  ratio play/empty      %.2f (per round %s); at least 0.9: %s" % (
         ratio, " ".join("%.2f" % (g / e) for g, e in zip(game, empty)), "yes" if ratio >= 0.9 else "NO"))
     print("  the game's own frames to the empty page's: %.2f" % (statistics.median(drawn) / statistics.median(empty)))
+    print("  ratio board's passes alone/empty %.2f: what the renderer allows a page that draws the board"
+          % (statistics.median(board) / statistics.median(empty)))
 
     for reason in failed:
         print("FAILED: " + reason, file=sys.stderr)
