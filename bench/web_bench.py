@@ -189,7 +189,7 @@ def frame_rates(game_url, empty_url, rounds, seconds):
             driver.get(empty_url)
             empty.append(driver.execute_async_script(COUNT, seconds * 1000)[0])
             driver.get(empty_url + "board_passes.html")
-            time.sleep(1)  # its pictures are made on the page
+            time.sleep(1)  # its first frames hand its pictures to the renderer
             board.append(driver.execute_async_script(COUNT, seconds * 1000)[0])
             driver.get(game_url)
             wait_for("the splash", lambda: driver.execute_script("return __bench.splash"))

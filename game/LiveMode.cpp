@@ -134,7 +134,7 @@ bool LiveMode::enter(State*)
         sparkle->setScale(15.0f);
         sparkle->setTexture(SPARKLE_IMAGE);
 
-        const float angle = static_cast<float>(2.0 * static_cast<float>(PI) * randomFraction());
+        const float angle = static_cast<float>(2.0 * PI_FLOAT * randomFraction());
         const float radius = static_cast<float>(BOARD_RADIUS * randomFraction());
         sparkle->setPosition(floatCos(angle) * radius, floatSin(angle) * radius, 0.0f);
         if (isOnLeftSide(sparkle->getPosition()))
@@ -142,7 +142,7 @@ bool LiveMode::enter(State*)
         else
             rightSparkles.push_back(sparkle);
 
-        const float phase = static_cast<float>(2.0 * static_cast<float>(PI) * randomFraction());
+        const float phase = static_cast<float>(2.0 * PI_FLOAT * randomFraction());
         twinkle->append(new SpriteBlend(sparkle, &Sprite::setAlpha, TWINKLE_PERIOD, 0.0f, 1.0f,
                                         new SineEvaluator(TWINKLE_PERIOD, phase)));
     }

@@ -65,7 +65,7 @@ Selection::Selection(std::vector<Puck*>* pucks_, SoundManager* sounds_)
         beamSparkles[i].setTexture(SPARKLE_IMAGE);
         beamSparkles[i].setScale(20.0f);
         const float period = static_cast<float>(i % 3) * 0.2f + 0.6f;
-        const float phase = -static_cast<float>(i % 2) * static_cast<float>(PI);
+        const float phase = -static_cast<float>(i % 2) * PI_FLOAT;
         beamMotions[i] =
             new Parallel(new SpriteBlend(&beamSparkles[i], &Sprite::setOffsetX, BEAM_RUN, -1.0f, 1.0f),
                          new SpriteBlend(&beamSparkles[i], &Sprite::setOffsetY, BEAM_RUN, -0.5f, 0.5f,

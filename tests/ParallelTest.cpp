@@ -125,7 +125,7 @@ TEST(ParallelTest, LoopedSineBlendsKeepSwinging)
     Parallel parallel(nullptr);
     parallel.append(new BlendInterval<Target, float>(&first, &Target::setValue, 4.0f, 0.0f, 1.0f, new SineEvaluator(4.0f, 0.0f)));
     parallel.append(
-        new BlendInterval<Target, float>(&second, &Target::setValue, 4.0f, 0.0f, 1.0f, new SineEvaluator(4.0f, static_cast<float>(PI))));
+        new BlendInterval<Target, float>(&second, &Target::setValue, 4.0f, 0.0f, 1.0f, new SineEvaluator(4.0f, PI_FLOAT)));
     parallel.loop();
     for (int i = 0; i < 200; ++i)
         EXPECT_TRUE(parallel.step(0.03f));

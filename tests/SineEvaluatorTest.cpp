@@ -36,7 +36,7 @@ TEST(SineEvaluatorTest, UsesTheTruncatedPiConstant)
 
 TEST(SineEvaluatorTest, PhaseShiftsTheCycle)
 {
-    EXPECT_NEAR(sineAt(0.0f, 4.0f, static_cast<float>(PI) / 2.0f), 1.0f, 1e-5f);
-    EXPECT_NEAR(sineAt(0.0f, 2.0f, static_cast<float>(PI)), 0.5f, 1e-5f);
-    EXPECT_NEAR(sineAt(1.5f, 2.0f, static_cast<float>(PI)), 1.0f, 1e-5f);
+    EXPECT_NEAR(sineAt(0.0f, 4.0f, PI_FLOAT / 2.0f), 1.0f, 1e-5f);
+    EXPECT_NEAR(sineAt(0.0f, 2.0f, PI_FLOAT), 0.5f, 1e-5f);
+    EXPECT_NEAR(sineAt(1.5f, 2.0f, PI_FLOAT), 1.0f, 1e-5f);
 }

@@ -1,5 +1,4 @@
 #include "support/CoutCapture.h"
-#include "support/GameLog.h"
 #include "support/PictureTestSupport.h"
 #include "support/TempFolder.h"
 
@@ -10,10 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -115,6 +116,7 @@ TEST_F(TextureCacheTest, EqualTextAtTwoAddressesMakesTwoRecords)
     EXPECT_NE(first->id, TextureMap::NO_TEXTURE);
     EXPECT_NE(second->id, TextureMap::NO_TEXTURE);
     EXPECT_EQ(first->refCount, 1);
-    EXPECT_EQ(GameLog::count(capture.lines(), std::string("Loaded texture ") + one), 2);
+    const std::vector<std::string> lines = capture.lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string("Loaded texture ") + one), 2);
 }
 } // namespace

@@ -74,7 +74,7 @@ TEST(VectorTest, NormalizingAZeroOrNanVectorLeavesItUnchanged)
 TEST(VectorTest, FloatFunctions)
 {
     EXPECT_FLOAT_EQ(floatCos(0.0f), 1.0f);
-    EXPECT_NEAR(floatSin(static_cast<float>(PI) / 2.0f), 1.0f, 1e-6);
+    EXPECT_NEAR(floatSin(PI_FLOAT / 2.0f), 1.0f, 1e-6);
     EXPECT_EQ(floatAbs(-2.5f), 2.5f);
     EXPECT_EQ(floatSqrt(16.0f), 4.0f);
 }

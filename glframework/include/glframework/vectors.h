@@ -12,6 +12,8 @@ float floatSqrt(float value);
 // The value of pi that angles in degrees and sine curves are worked out with;
 // five decimals, which the drawn pictures depend on, so it stays as it is.
 constexpr double PI = 3.14159;
+// The same value in single precision, as the float angles and phases take it.
+constexpr float PI_FLOAT = static_cast<float>(PI);
 
 // Fixed points.
 extern const Vector3 ORIGIN;        // (0, 0, 0)
