@@ -23,6 +23,12 @@ set(LUMEN_SOUNDS
     gong.wav
     trans.wav
 )
+# What only the browser's version shows: the instructions for a player who
+# taps, which its page puts in place of the mouse's.
+set(LUMEN_WEB_PICTURES
+    instructions-touch.jpg
+)
 list(TRANSFORM LUMEN_PICTURES PREPEND "${PROJECT_SOURCE_DIR}/img/")
+list(TRANSFORM LUMEN_WEB_PICTURES PREPEND "${PROJECT_SOURCE_DIR}/img/")
 list(TRANSFORM LUMEN_SOUNDS PREPEND "${PROJECT_SOURCE_DIR}/sounds/")
 

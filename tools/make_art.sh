@@ -162,6 +162,23 @@ convert "$work/help0.png" -font "$SANS" -pointsize 23 -fill "#e8e3ff" \
 caption "$work/help1.png" "$work/help2.png" "$SANS" 26 "#ffffff" 260 "click to play"
 convert "$work/help2.png" -quality 92 "$out/instructions.jpg"
 
+# The same for touch screens, where there is no pointer, no right button and
+# no Escape key: the browser's version shows it to a player who taps.
+convert "$work/help0.png" -font "$SANS" -pointsize 23 -fill "#e8e3ff" \
+    -annotate +160+380 "Tap a puck to pick it." \
+    -annotate +160+425 "Tap another puck to move light:" \
+    -annotate +160+460 "a bright source gives light, a dark one takes it." \
+    -annotate +160+505 "Tap empty board to send the picked puck there." \
+    -annotate +160+550 "Tap the picked puck again to let it go." \
+    -annotate +160+610 "Win by making the left half white" \
+    -annotate +160+645 "and the right half black." \
+    -fill "#a99cf5" \
+    -draw "circle 144,372 144,377" -draw "circle 144,417 144,422" -draw "circle 144,497 144,502" \
+    -draw "circle 144,542 144,547" -draw "circle 144,602 144,607" \
+    "$work/touch1.png"
+caption "$work/touch1.png" "$work/touch2.png" "$SANS" 26 "#ffffff" 260 "tap to play"
+convert "$work/touch2.png" -quality 92 "$out/instructions-touch.jpg"
+
 # Win and lose: the emblem, the outcome and the way on.
 emblem 170 "$work/emblemSmall.png"
 convert "$work/backdrop.png" "$work/emblemSmall.png" -gravity center -geometry +0-175 \
@@ -241,7 +258,7 @@ sparkle 3 "$out/sparkle.png"
 for picture in yingleft yingright yingtop puck aura selection arrow whiteSparkle sparkle; do
     convert "$out/$picture.png" -strip -define png:exclude-chunks=date,time PNG32:"$out/$picture.png"
 done
-for picture in splash instructions win lose bg; do
+for picture in splash instructions instructions-touch win lose bg; do
     convert "$out/$picture.jpg" -strip -quality 92 "$out/$picture.jpg"
 done
 
@@ -274,8 +291,19 @@ convert "$work/iconDisc.png" -alpha extract -blur 0x16 -background "#a898ff" -al
     "$work/iconGlow.png"
 convert "$work/tile.png" "$work/iconGlow.png" -compose over -composite \
     "$work/iconDisc.png" -compose over -composite "$work/icon.png"
-for size in 16 32 48 64 128 256; do
+# 192 and 512 are the sizes a web app's manifest offers for home screens.
+for size in 16 32 48 64 128 192 256 512; do
     convert "$work/icon.png" -resize "${size}x${size}" -strip -define png:exclude-chunks=date,time \
         PNG32:"$icons/lumen-$size.png"
 done
+# The maskable icon, which a phone cuts to its own shape (a circle, a
+# squircle): the night sky to every edge, no transparency, and the emblem
+# inside the middle 80 percent that every such shape keeps.
+convert "$work/iconDisc.png" -resize 600x600 -background none -gravity center -extent 1024x1024 \
+    "$work/maskDisc.png"
+convert "$work/maskDisc.png" -alpha extract -blur 0x14 -background "#a898ff" -alpha shape \
+    "$work/maskGlow.png"
+convert "$work/backdrop.png" "$work/maskGlow.png" -compose over -composite \
+    "$work/maskDisc.png" -compose over -composite -alpha off -resize 512x512 \
+    -strip -define png:exclude-chunks=date,time PNG24:"$icons/lumen-maskable-512.png"
 echo "icons written to $icons"

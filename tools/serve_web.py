@@ -14,8 +14,13 @@ import sys
 
 
 class SiteHandler(http.server.SimpleHTTPRequestHandler):
-    # The WebAssembly type lets the browser compile the game while it arrives.
-    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm"}
+    # The WebAssembly type lets the browser compile WebAssembly while it
+    # arrives; the manifest's makes the page installable; the script's is
+    # what browsers ask a service worker's script to have.
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
+                      ".wasm": "application/wasm",
+                      ".webmanifest": "application/manifest+json",
+                      ".js": "text/javascript"}
 
     def log_message(self, format, *args):
         # Requests are not news; the game's own log is the browser's console.

@@ -21,25 +21,159 @@
 
 // The end of the game. Its exit keys call exit, which runs the static
 // destructors; the runtime then throws an ExitStatus out of the key handler
-// to unwind the program. That is how it ends, not an error, so the page does
-// not report it as one. Every GLUT callback (frames, keys, mouse, reshape)
-// is let go, so that nothing calls into the ended program: the key's own
-// release follows its press.
+// to unwind the program. That is how it ends, not an error: each of GLUT's
+// input handlers catches it, so that nothing reaches the page as uncaught.
+// Every GLUT callback (frames, keys, mouse, reshape) is let go, so that
+// nothing calls into the ended program: the key's own release follows its
+// press.
 (function () {
+  var ended = false;
+  var lostContext = false;
   var pageOnExit = Module["onExit"];
   Module["onExit"] = function (status) {
+    ended = true;
     for (var name in GLUT) {
       if (/Func$/.test(name)) {
         GLUT[name] = 0;
       }
     }
-    if (pageOnExit) {
+    if (pageOnExit && !lostContext) {
       pageOnExit(status);
     }
   };
-  window.addEventListener("error", function (event) {
-    if (event.error instanceof ExitStatus) {
-      event.preventDefault();
+  function unwinding(error) {
+    if (!(error instanceof ExitStatus)) {
+      throw error;
+    }
+  }
+  // GLUT registers these when the game starts, after this script has run.
+  ["onKeydown", "onKeyup", "onMousemove", "onMouseButtonDown", "onMouseButtonUp", "onMouseWheel"].forEach(
+    function (name) {
+      var handler = GLUT[name];
+      GLUT[name] = function (event) {
+        try {
+          handler(event);
+        } catch (error) {
+          unwinding(error);
+        }
+      };
+    });
+
+  // When the browser takes the WebGL context away, the board's textures and
+  // everything else the game drew with are gone: the game ends as it does
+  // on Escape, which stops its sounds, and the page says so. Asking to keep
+  // the canvas (preventDefault) lets the browser give the context back.
+  Module["canvas"].addEventListener("webglcontextlost", function (event) {
+    event.preventDefault();
+    if (ended || lostContext) {
+      return;
+    }
+    lostContext = true;
+    if (runtimeInitialized && !runtimeExited) {
+      try {
+        _emscripten_force_exit(0);
+      } catch (error) {
+        unwinding(error);
+      }
+    }
+    if (Module["onContextLost"]) {
+      Module["onContextLost"]();
     }
   });
+})();
+
+// Touch. GLUT knows only a mouse, and the game picks the puck that the
+// pointer last moved over: a finger lands and presses at once, with no move
+// before. Each touch of the first finger on the board is therefore given to
+// GLUT as a mouse would make it: a move to the touch point, then the press;
+// the finger's moves as moves with the button held; its lifting (or the
+// browser cancelling the touch) as the release. Other fingers are ignored.
+(function () {
+  var finger = null; // the identifier of the touch that acts as the mouse
+  var simulating = false;
+
+  function touchOf(event) {
+    for (var i = 0; i < event.changedTouches.length; i++) {
+      if (event.changedTouches[i].identifier === finger) {
+        return event.changedTouches[i];
+      }
+    }
+    return null;
+  }
+
+  function send(type, touch) {
+    var mouse = new MouseEvent(type, {
+      bubbles: true, cancelable: true, view: window, detail: 1,
+      screenX: touch.screenX, screenY: touch.screenY, clientX: touch.clientX, clientY: touch.clientY,
+      button: 0, buttons: type === "mouseup" ? 0 : 1
+    });
+    simulating = true;
+    try {
+      Module["canvas"].dispatchEvent(mouse);
+    } finally {
+      simulating = false;
+    }
+  }
+
+  GLUT.touchHandler = function (event) {
+    if (event.target !== Module["canvas"]) {
+      return;
+    }
+    // No mouse events of the browser's own after the touch, no zoom.
+    if (event.cancelable) {
+      event.preventDefault();
+    }
+    var touch;
+    if (event.type === "touchstart") {
+      if (finger !== null) {
+        return;
+      }
+      touch = event.changedTouches[0];
+      finger = touch.identifier;
+      choosePictures(true);
+      send("mousemove", touch);
+      send("mousedown", touch);
+      return;
+    }
+    touch = touchOf(event);
+    if (touch === null) {
+      return;
+    }
+    if (event.type === "touchmove") {
+      send("mousemove", touch);
+      return;
+    }
+    finger = null;
+    send("mouseup", touch);
+  };
+  // GLUT listens to the first three where the browser has touch; a touch the
+  // browser cancels (a system gesture, an alert) ends as a release too.
+  if ("ontouchstart" in document.documentElement) {
+    window.addEventListener("touchcancel", GLUT.touchHandler, true);
+  }
+
+  // Words for the way the player plays. The instructions picture names the
+  // mouse's clicks, right button and Escape; a player who taps is shown the
+  // touch screen's picture instead, under the same name, which the game
+  // loads when the splash is left. Each press decides, so that on a screen
+  // with both the one that left the splash is the one the words are for.
+  var INSTRUCTIONS = "/img/instructions.jpg";
+  var TOUCH_INSTRUCTIONS = "/img/instructions-touch.jpg";
+  var mouseInstructions = null;
+  var touchShown = false;
+  function choosePictures(touch) {
+    if (touch === touchShown || typeof FS === "undefined" || !FS.analyzePath(TOUCH_INSTRUCTIONS).exists) {
+      return;
+    }
+    if (mouseInstructions === null) {
+      mouseInstructions = FS.readFile(INSTRUCTIONS);
+    }
+    FS.writeFile(INSTRUCTIONS, touch ? FS.readFile(TOUCH_INSTRUCTIONS) : mouseInstructions);
+    touchShown = touch;
+  }
+  window.addEventListener("mousedown", function () {
+    if (!simulating) {
+      choosePictures(false);
+    }
+  }, true);
 })();

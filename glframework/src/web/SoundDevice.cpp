@@ -133,8 +133,13 @@ EM_JS(int, lumenSoundOpen, (char* failure, int failureSize), {
         /* Browsers let a page's sound start only after the player has done
            something on it; the listeners stay for a context made later.
            Touch screens count the end of a tap rather than its start, hence
-           touchend too. Capturing: the canvas's own handlers come later. */
+           touchend too. Capturing: the canvas's own handlers come later.
+           Where the browser says whether this event lets sound start, the
+           others are let pass, so that no refusal is logged for them. */
         var resume = function() {
+            var activation = navigator.userActivation;
+            if (activation && !activation.isActive)
+                return;
             if (sound.context && sound.context.state === 'suspended')
                 sound.context.resume();
         };
