@@ -22,6 +22,13 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
                       ".webmanifest": "application/manifest+json",
                       ".js": "text/javascript"}
 
+    def end_headers(self):
+        # The page and its service worker name the build's files: a browser
+        # must ask for them afresh each time rather than keep an old build's.
+        if self.path.split("?")[0].endswith(("/", ".html", "service-worker.js")):
+            self.send_header("Cache-Control", "no-cache")
+        super().end_headers()
+
     def log_message(self, format, *args):
         # Requests are not news; the game's own log is the browser's console.
         pass

@@ -74,7 +74,9 @@ self.addEventListener("activate", function (event) {
 // the server is seen on the next visit; else the kept page.
 function page(request) {
   var kept = caches.open(CACHE).then(function (cache) { return cache.match(PAGE); });
-  var fromNetwork = fetch(request);
+  // Asked of the server itself, past any copy in the browser's cache, which
+  // could be an older build's.
+  var fromNetwork = fetch(new Request(request.url, { cache: "no-cache" }));
   var timeout = new Promise(function (resolve) { setTimeout(resolve, PAGE_TIMEOUT_MS); });
   return Promise.race([fromNetwork, timeout]).then(function (response) {
     if (response && response.ok) {
