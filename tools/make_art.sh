@@ -145,39 +145,47 @@ caption "$work/splash2.png" "$work/splash3.png" "$SANS" 26 "#ffffff" 245 "click 
 convert "$work/splash3.png" -quality 92 "$out/splash.jpg"
 
 # Instructions: a title and a few plain lines, left-aligned in a column.
+# Arguments: the output, the prompt at the foot, then one "y|text" for each
+# line, y being its baseline; a text that starts with "* " begins a point,
+# marked with a dot.
+instructions() {
+    local outFile="$1" prompt="$2" entry y text
+    local lines=() dots=()
+    shift 2
+    for entry in "$@"; do
+        y="${entry%%|*}"
+        text="${entry#*|}"
+        if [[ "$text" == "* "* ]]; then
+            text="${text#\* }"
+            dots+=(-draw "circle 144,$((y - 8)) 144,$((y - 3))")
+        fi
+        lines+=(-annotate "+160+$y" "$text")
+    done
+    convert "$work/help0.png" -font "$SANS" -pointsize 23 -fill "#e8e3ff" "${lines[@]}" \
+        -fill "#a99cf5" "${dots[@]}" "$work/help1.png"
+    caption "$work/help1.png" "$work/help2.png" "$SANS" 26 "#ffffff" 260 "$prompt"
+    convert "$work/help2.png" -quality 92 "$outFile"
+}
 caption "$work/backdrop.png" "$work/help0.png" "$SERIF_BOLD" 54 "#f6f2ff" -230 "How to play"
-convert "$work/help0.png" -font "$SANS" -pointsize 23 -fill "#e8e3ff" \
-    -annotate +160+380 "Point at a puck and click to pick it." \
-    -annotate +160+425 "Point at another puck and click to move light:" \
-    -annotate +160+460 "a bright source gives light, a dark one takes it." \
-    -annotate +160+505 "Click on empty board to send the picked puck there." \
-    -annotate +160+550 "Right-click cancels your choice." \
-    -annotate +160+610 "Win by making the left half white" \
-    -annotate +160+645 "and the right half black." \
-    -annotate +160+700 "Escape quits." \
-    -fill "#a99cf5" \
-    -draw "circle 144,372 144,377" -draw "circle 144,417 144,422" -draw "circle 144,497 144,502" \
-    -draw "circle 144,542 144,547" -draw "circle 144,602 144,607" -draw "circle 144,692 144,697" \
-    "$work/help1.png"
-caption "$work/help1.png" "$work/help2.png" "$SANS" 26 "#ffffff" 260 "click to play"
-convert "$work/help2.png" -quality 92 "$out/instructions.jpg"
-
+instructions "$out/instructions.jpg" "click to play" \
+    "380|* Point at a puck and click to pick it." \
+    "425|* Point at another puck and click to move light:" \
+    "460|a bright source gives light, a dark one takes it." \
+    "505|* Click on empty board to send the picked puck there." \
+    "550|* Right-click cancels your choice." \
+    "610|* Win by making the left half white" \
+    "645|and the right half black." \
+    "700|* Escape quits."
 # The same for touch screens, where there is no pointer, no right button and
 # no Escape key: the browser's version shows it to a player who taps.
-convert "$work/help0.png" -font "$SANS" -pointsize 23 -fill "#e8e3ff" \
-    -annotate +160+380 "Tap a puck to pick it." \
-    -annotate +160+425 "Tap another puck to move light:" \
-    -annotate +160+460 "a bright source gives light, a dark one takes it." \
-    -annotate +160+505 "Tap empty board to send the picked puck there." \
-    -annotate +160+550 "Tap the picked puck again to let it go." \
-    -annotate +160+610 "Win by making the left half white" \
-    -annotate +160+645 "and the right half black." \
-    -fill "#a99cf5" \
-    -draw "circle 144,372 144,377" -draw "circle 144,417 144,422" -draw "circle 144,497 144,502" \
-    -draw "circle 144,542 144,547" -draw "circle 144,602 144,607" \
-    "$work/touch1.png"
-caption "$work/touch1.png" "$work/touch2.png" "$SANS" 26 "#ffffff" 260 "tap to play"
-convert "$work/touch2.png" -quality 92 "$out/instructions-touch.jpg"
+instructions "$out/instructions-touch.jpg" "tap to play" \
+    "380|* Tap a puck to pick it." \
+    "425|* Tap another puck to move light:" \
+    "460|a bright source gives light, a dark one takes it." \
+    "505|* Tap empty board to send the picked puck there." \
+    "550|* Tap the picked puck again to let it go." \
+    "610|* Win by making the left half white" \
+    "645|and the right half black."
 
 # Win and lose: the emblem, the outcome and the way on.
 emblem 170 "$work/emblemSmall.png"
