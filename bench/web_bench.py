@@ -176,7 +176,9 @@ def first_visit(url):
     fetched = {}
     for name, transfer, body in entries:
         path = name[len(url):] if name.startswith(url) else name
-        fetched[path or "index.html"] = (transfer, body)
+        # The page asks for the game's files under its build's identity
+        # (lumen.js?v=...): the file is the same.
+        fetched[path.split("?")[0] or "index.html"] = (transfer, body)
     return line, splash, fetched
 
 
