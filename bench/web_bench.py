@@ -150,6 +150,10 @@ def logged(driver, text, lines):
     return any(text in line for line in lines)
 
 
+# What every first visit fetches over the network before anything else.
+GAME_FILES = ("index.html", "lumen.js", "lumen.wasm", "lumen.data")
+
+
 def first_visit(url):
     """One fresh page load: the splash's times (ms from opening) and the bytes fetched."""
     with browser() as driver:
@@ -243,13 +247,22 @@ def main():
         on_disk = os.path.join(site, path)
         size = os.path.getsize(on_disk) if os.path.isfile(on_disk) else None
         note = "" if size == body and transfer > body else "  <- differs from the file or not fetched"
-        if note:
+        # The service worker, which the page starts once the game runs, may
+        # answer the last requests (the icons the browser asks for to offer
+        # installing) from the copy it has just kept, or the browser from its
+        # cache: no byte of those crosses the network, and the count says so.
+        if note and transfer == 0 and size == body and path not in GAME_FILES:
+            note = "  (from a local copy)"
+        elif note:
             failed.append(path + " was not fetched whole")
         print("  %-12s %10d %10d %10s%s" % (path, transfer, body, size, note))
     for name in sorted(set(os.listdir(site)) - set(fetched)):
         print("  %-12s not fetched (%d bytes on disk)" % (name, os.path.getsize(os.path.join(site, name))))
     total = sum(transfer for transfer, _ in fetched.values())
-    if any(sum(t for t, _ in visit[2].values()) != total for visit in visits):
+
+    def game_bytes(visit):
+        return sum(visit[2][path][0] for path in GAME_FILES if path in visit[2])
+    if any(game_bytes(visit) != game_bytes(visits[0]) for visit in visits):
         failed.append("fresh loads downloaded different amounts")
     within = total <= LIMIT
     print("  %-12s %10d bytes = %.2f MB; at most %g MB: %s" % ("total", total, total / 1e6, LIMIT / 1e6,
