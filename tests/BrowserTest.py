@@ -50,6 +50,9 @@ import serve_web  # noqa: E402  (the site's own server, found through the path a
 
 NEW_GAME = [100, 89, 78, 67, 56, 45, 34, 23, 12, 1]
 BOARD_WIDTH, BOARD_HEIGHT = 800, 600
+# The fastest a puck drifts, in board pixels a second (a puck of brightness
+# 0 or 100), with some room for what a screenshot's timing blurs.
+MAX_DRIFT = 45.0
 PHONE = {"width": 412, "height": 915, "deviceScaleFactor": 2.625, "mobile": True}
 # What the page says when a file of the game's could not be fetched.
 NOT_DOWNLOADED = "could not download its files"
@@ -267,9 +270,11 @@ class BrowserTest(unittest.TestCase):
         path = os.path.join(self.shots.name, name + ".png")
         rect = self.canvas().rect
         ratio = self.driver.execute_script("return window.devicePixelRatio;")
+        asked = time.monotonic()
         picture = self.driver.execute_cdp_cmd("Page.captureScreenshot", {"format": "png", "clip": {
             "x": rect["x"], "y": rect["y"], "width": rect["width"], "height": rect["height"],
             "scale": BOARD_WIDTH / (rect["width"] * ratio)}})
+        self.shot_time = (asked + time.monotonic()) / 2
         with open(path, "wb") as out:
             out.write(base64.b64decode(picture["data"]))
         size = subprocess.run(["identify", "-format", "%w %h", path], check=True, capture_output=True,
@@ -289,8 +294,8 @@ class BrowserTest(unittest.TestCase):
     # The whole pucks on the board now: [(x, y, brightness)] in board pixels,
     # and how many neutral patches are not one whole puck.
     def pucks(self):
-        self.last_shot = time.monotonic()
         lines = self.check("pucks", self.shot("pucks")).splitlines()
+        self.last_shot = self.shot_time
         unclear = int(lines[-1].split()[1])
         return [tuple(float(value) for value in line.split()) for line in lines[:-1]], unclear
 
@@ -301,6 +306,33 @@ class BrowserTest(unittest.TestCase):
             if (len(seen) == len(NEW_GAME) and unclear == 0) or time.monotonic() > deadline:
                 return seen
             time.sleep(0.05)
+
+    # The pucks of a board just seen (by pucks, at self.last_shot), seen once
+    # more, each with its drift between the two sights in board pixels a
+    # second: [(x, y, brightness, dx, dy)]. A puck not matched in the first
+    # sight gets none.
+    def drifting(self, seen):
+        before, then = seen, self.last_shot
+        now, _ = self.pucks()
+        span = max(self.last_shot - then, 0.01)
+        moving = []
+        for x, y, brightness in now:
+            # The same puck: near, and of nearly the same brightness (a new
+            # game's pucks are 11 apart).
+            px, py, _ = min(before, key=lambda puck: (puck[0] - x) ** 2 + (puck[1] - y) ** 2 +
+                            (10 * (puck[2] - brightness)) ** 2) if before else (x, y, 0)
+            dx, dy = (x - px) / span, (y - py) / span
+            if dx * dx + dy * dy > MAX_DRIFT ** 2:  # not the same puck after all, or it bounced
+                dx, dy = 0.0, 0.0
+            moving.append((x, y, brightness, dx, dy))
+        return moving
+
+    # Where a drifting puck is by now, or lead seconds from now: a click or a
+    # tap then lands on it however long the sights took to read.
+    def ahead(self, puck, lead=0.0):
+        x, y, _, dx, dy = puck
+        elapsed = time.monotonic() - self.last_shot + lead
+        return x + dx * elapsed, y + dy * elapsed
 
     # Clicks at a board pixel (from the top-left corner); Selenium's
     # offsets count from the element's centre.
@@ -315,6 +347,7 @@ class BrowserTest(unittest.TestCase):
         point = {"x": rect["x"] + x * rect["width"] / BOARD_WIDTH, "y": rect["y"] + y * rect["height"] / BOARD_HEIGHT}
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [point]})
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+        return x, y
 
     # Moves light from the puck nearest the source brightness to the one
     # nearest the target's on a new game's board, by mouse or by taps; a few
@@ -325,12 +358,13 @@ class BrowserTest(unittest.TestCase):
             seen = self.ten_pucks(3.0)
             if not same_brightnesses([puck[2] for puck in seen], NEW_GAME):
                 return False
-            points = [min(seen, key=lambda puck: abs(puck[2] - wanted))[:2] for wanted in (source, target)]
+            moving = self.drifting(seen)
+            chosen = [min(moving, key=lambda puck: abs(puck[2] - wanted)) for wanted in (source, target)]
             if by_touch:
-                for x, y in points:
-                    self.tap_at(x, y)
+                points = [self.tap_at(*self.ahead(puck, 0.03)) for puck in chosen]
             else:
                 actions = ActionChains(self.driver)
+                points = [self.ahead(puck, lead) for puck, lead in zip(chosen, (0.05, 0.1))]
                 for x, y in points:
                     self.click_at(actions, x, y)
                 actions.perform()
@@ -514,12 +548,11 @@ class BrowserTest(unittest.TestCase):
         # puck picks that one ("accept") instead of moving light to it.
         time.sleep(1.5)  # the transfer's end
         for attempt in range(3):
-            seen = self.ten_pucks(3.0)
-            first, second = sorted(seen, key=lambda puck: puck[0])[:2]
+            first, second = sorted(self.drifting(self.ten_pucks(3.0)), key=lambda puck: puck[0])[:2]
             accepts = self.game_log().count("Playing accept")
             transfers = self.game_log().count("Playing transfer")
-            for x, y, _ in (first, first, second):
-                self.tap_at(x, y)
+            for puck in (first, first, second):
+                self.tap_at(*self.ahead(puck, 0.03))
             time.sleep(0.5)
             log = self.game_log()
             if log.count("Playing accept") == accepts + 3:
