@@ -484,13 +484,7 @@ class BrowserTest(unittest.TestCase):
         self.emulate({"width": 1000, "height": 600, "deviceScaleFactor": 2, "mobile": False})
         self.driver.get(self.url)
         self.wait_for_count("Loaded texture ./img/splash.jpg", 1, 60)
-        self.wait_for(lambda log: self.canvas().size["width"] == 800, 5, "the board to fit the window")
-        rect = self.canvas().rect
-        self.assertEqual((rect["x"], rect["y"], rect["width"], rect["height"]), (100, 0, 800, 600))
-        size = self.driver.execute_script(
-            "var c = document.getElementById('canvas'), page = document.documentElement;"
-            "return [c.width, c.height, page.scrollWidth, page.scrollHeight];")
-        self.assertEqual(size, [1600, 1200, 1000, 600])
+        self.assertEqual(self.board_fit(800), [100, 0, 800, 600, 1600, 1200, 1000, 600])
 
     # The board's place and size in CSS pixels, the canvas's own pixels, and
     # how far the page reaches, once the board has settled at width CSS
