@@ -23,6 +23,7 @@ import http.server
 import json
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -225,9 +226,11 @@ class BrowserTest(unittest.TestCase):
         picture = self.driver.execute_cdp_cmd("Page.captureScreenshot", {"format": "png", "clip": dict(
             rect, scale=BOARD_WIDTH / (rect["width"] * ratio))})
         self.shot_time = (asked + time.monotonic()) / 2
+        png = base64.b64decode(picture["data"])
         with open(path, "wb") as out:
-            out.write(base64.b64decode(picture["data"]))
-        subprocess.run(["convert", path, "-resize", "%dx%d!" % (BOARD_WIDTH, BOARD_HEIGHT), path], check=True)
+            out.write(png)
+        if struct.unpack(">II", png[16:24]) != (BOARD_WIDTH, BOARD_HEIGHT):  # the width and height it holds
+            subprocess.run(["convert", path, "-resize", "%dx%d!" % (BOARD_WIDTH, BOARD_HEIGHT), path], check=True)
         return path
 
     def check(self, *arguments):
