@@ -9,13 +9,16 @@
 set -e
 cd "$(dirname "$0")"
 
-./tools/install-deps.sh
+./tools/install-deps.sh test
 ./tools/build-web.sh
 
 run_suite() { # build folder, then extra CMake options
     folder=$1
     shift
-    cmake -S . -B "$folder" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    # The tests and benchmarks are asked for every time: ./play.sh, which
+    # shares build/, turns them off, and CMake would keep that.
+    cmake -S . -B "$folder" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DLUMEN_BUILD_TESTS=ON -DLUMEN_BUILD_BENCHMARKS=ON "$@"
     cmake --build "$folder" -j"$(nproc)"
     # One test at a time: the end-to-end tests each start the real game window.
     (cd "$folder" && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 300)

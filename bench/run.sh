@@ -6,8 +6,10 @@
 set -e
 cd "$(dirname "$0")/.."
 
-./tools/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+./tools/install-deps.sh test
+# The benchmarks are asked for every time: ./play.sh, which shares build/,
+# turns them off, and CMake would keep that.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMEN_BUILD_TESTS=ON -DLUMEN_BUILD_BENCHMARKS=ON
 cmake --build build -j"$(nproc)" --target lumen_bench
 
 xvfb-run -a -s "-screen 0 1280x1024x24" ./build/bench/lumen_bench "$@"
