@@ -154,7 +154,8 @@ class OnABareMachine(unittest.TestCase):
         self.assertTrue(machine.calls("dpkg-query"), "nothing asked which packages are installed")
         installs = machine.installs()
         self.assertEqual(len(installs), 1, "expected one apt-get install:\n" + output)
-        self.assertEqual(machine.calls("sudo")[-1][:1], ["env"], "the install does not go through sudo")
+        self.assertTrue(any("install" in call for call in machine.calls("sudo")),
+                        "the install does not go through sudo")
         self.assertTrue(any("update" in call for call in machine.calls("apt-get")),
                         "the package lists are not updated first")
         self.assertEqual(machine.configures(), [], "the build was configured after a failed install")
