@@ -1,5 +1,5 @@
 # The pictures and sounds the game loads, by their full paths: what the
-# install copies and what the web build packs into its data file.
+# install copies and what the web build packs into its data packs.
 # Exactly the files the game loads; the art scripts and the icons stay out.
 set(LUMEN_PICTURES
     arrow.png

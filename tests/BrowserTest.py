@@ -2,14 +2,15 @@
 """Plays the browser's Lumen in headless Chromium.
 
 Serves the built site (build-web/site/) with the site's own server on a free
-local port, beside two broken copies of it (its data file missing, and cut
+local port, beside two broken copies of it (a data pack missing, and one cut
 short), and opens it in Debian's Chromium through Selenium, one browser for
 every case. It plays as a player would: with the mouse on an 800 x 600
 board, the splash, a click to the instructions, a click into play, the ten
 pucks of a new game, a transfer of light, q for the win picture, a click
 into the next game and Escape to end it; on an emulated phone, by taps; and
 through the bad moments: a reload with the network cut, the WebGL context
-taken away and given back, and the broken sites. The pictures and the log
+taken away and given back, and the broken sites; and on a slow link, clicking
+through faster than the files arrive. The pictures and the log
 are judged by browser_check, the desktop tests' own finders. The first board
 is held against the desktop game's first board, played under the X display
 the test is given.
@@ -106,19 +107,27 @@ def same_brightnesses(seen, expected, tolerance=4.0):
 
 
 class Site:
-    """The site's server for the whole run: the built site as lumen/, and
-    copies of it whose data file is missing/ or cut short/. Stopping it cuts
+    """The site's server for the whole run: the built site as lumen/ and
+    again as slow/ (a place no service worker has kept), and copies of it
+    whose last data pack is missing/ (it fails while the game already runs)
+    or whose first is cut short/ (before the game starts). Stopping it cuts
     the network as surely as a cable; it starts again on the same port."""
 
     def __init__(self, built):
         self.folder = tempfile.TemporaryDirectory()
-        os.symlink(os.path.abspath(built), os.path.join(self.folder.name, "lumen"))
-        for broken in ("missing", "short"):
-            shutil.copytree(built, os.path.join(self.folder.name, broken), ignore=shutil.ignore_patterns("*.data"))
-        with open(os.path.join(built, "lumen.data"), "rb") as data:
-            whole = data.read()
-        with open(os.path.join(self.folder.name, "short", "lumen.data"), "wb") as cut:
-            cut.write(whole[: len(whole) * 2 // 3])
+        for name in ("lumen", "slow"):
+            os.symlink(os.path.abspath(built), os.path.join(self.folder.name, name))
+        for broken, pack in (("missing", "lumen-play.data"), ("short", "lumen-splash.data")):
+            copy = os.path.join(self.folder.name, broken)
+            shutil.copytree(built, copy)
+            with open(os.path.join(built, pack), "rb") as data:
+                whole = data.read()
+            for served in (pack, pack + ".gz", pack + ".br"):
+                if os.path.exists(os.path.join(copy, served)):
+                    os.remove(os.path.join(copy, served))
+            if broken == "short":
+                with open(os.path.join(copy, pack), "wb") as cut:
+                    cut.write(whole[: len(whole) * 2 // 3])
         self.port = 0
         self.start()
 
@@ -481,12 +490,51 @@ class BrowserTest(unittest.TestCase):
         time.sleep(0.6)
         self.assertLess(self.difference(self.shot("splash"), "img/splash.jpg"), 6.0)
 
-        # A site whose data file is missing, or cut short, says so within
-        # seconds, with a button to reload.
+        # A site whose data pack is missing, or cut short, says so within
+        # seconds, with a button to reload: the missing one once the game
+        # has started, the short one before.
         for broken in ("missing", "short"):
             self.driver.get(self.site.url(broken))
             self.wait_for(lambda log: "could not download its files" in self.page_text(), 6, broken + "'s sentence")
             self.assertIn("Reload", self.page_text())
+
+    def test_plays_on_a_slow_link(self):
+        # A slow link, nothing kept: the page and its first screen's files
+        # come first, the rest behind them, and clicks as soon as each screen
+        # shows outrun the download. Each click waits, with the progress over
+        # the board, and then acts: the game reaches play with every picture
+        # and every sound.
+        self.driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})
+        link = {"offline": False, "latency": 150, "downloadThroughput": 1_000_000 / 8,
+                "uploadThroughput": 1_000_000 / 8}
+        self.driver.execute_cdp_cmd("Network.emulateNetworkConditions", link)
+        try:
+            self.driver.get(self.site.url("slow"))
+            held = []
+            for line in ("Loaded texture ./img/splash.jpg", "Loaded texture ./img/instructions.jpg"):
+                self.wait_for_count(line, 1, 60)
+                self.click_at(ActionChains(self.driver), 400, 300).perform()
+                held.append(self.driver.execute_script(
+                    "return document.getElementById('waiting').style.display === 'block';"))
+            self.assertIn(True, held, "no click outran the download")
+            self.wait_for_count("Playing gong", 1, 60)
+        finally:
+            self.driver.execute_cdp_cmd("Network.emulateNetworkConditions",
+                                        {"offline": False, "latency": 0, "downloadThroughput": -1,
+                                         "uploadThroughput": -1})
+            self.driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": False})
+        self.assertFalse(self.driver.find_element("id", "waiting").is_displayed())
+        self.assertTrue(same_brightnesses([puck[2] for puck in self.ten_pucks(8.0)], NEW_GAME))
+        log = self.game_log()
+        for picture in ("bg.jpg", "yingtop.png", "yingleft.png", "yingright.png", "selection.png", "arrow.png",
+                        "sparkle.png", "whiteSparkle.png", "puck.png", "aura.png"):
+            self.assertIn("Loaded texture ./img/" + picture, log)
+        self.assertFalse([line for line in log if "Couldn't load texture" in line])
+        # The four sounds, asked for before they arrived, all decoded, and the
+        # music and the gong, asked to play before then, sound.
+        self.wait_for(lambda log: self.sound()["decoded"] == 4 and self.sound()["started"] >= 2, 10,
+                      "every sound to be decoded and the music and the gong to start")
+        self.assertEqual(self.sound()["waiting"], 0)
 
 
 def main():

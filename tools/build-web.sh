@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the browser's game with Emscripten into build-web/site/: the page,
 # the game's script and WebAssembly, and its pictures and sounds packed into
-# one data file. Offline: nothing is fetched while building.
+# data packs, with compressed copies. Offline: nothing is fetched while
+# building.
 set -e
 cd "$(dirname "$0")/.."
 

@@ -46,18 +46,48 @@
       throw error;
     }
   }
+  // A click whose screen's files are still downloading waits for them (the
+  // page shows the progress), and the input after it waits behind it, so
+  // that the game gets it all in order once they are here and never opens a
+  // picture that is not.
+  var held = [];
+  var holding = false;
+  function deliver() {
+    while (held.length && !holding) {
+      var next = held[0];
+      if (next.press && Module["lumenFiles"].holdForNextScreen(function () {
+        holding = false;
+        deliver();
+      })) {
+        holding = true;
+        return;
+      }
+      held.shift();
+      try {
+        next.handler(next.event);
+      } catch (error) {
+        unwinding(error);
+      }
+    }
+  }
   // GLUT registers these when the game starts, after this script has run.
-  ["onKeydown", "onKeyup", "onMousemove", "onMouseButtonDown", "onMouseButtonUp", "onMouseWheel"].forEach(
-    function (name) {
-      var handler = GLUT[name];
-      GLUT[name] = function (event) {
-        try {
-          handler(event);
-        } catch (error) {
-          unwinding(error);
-        }
-      };
-    });
+  ["onKeydown", "onKeyup", "onMouseWheel"].forEach(function (name) {
+    var handler = GLUT[name];
+    GLUT[name] = function (event) {
+      try {
+        handler(event);
+      } catch (error) {
+        unwinding(error);
+      }
+    };
+  });
+  ["onMousemove", "onMouseButtonDown", "onMouseButtonUp"].forEach(function (name) {
+    var handler = GLUT[name];
+    GLUT[name] = function (event) {
+      held.push({ handler: handler, event: event, press: name === "onMouseButtonDown" });
+      deliver();
+    };
+  });
 
   // When the browser takes the WebGL context away, the board's textures and
   // everything else the game drew with are gone: the game ends as it does
@@ -161,15 +191,25 @@
   var TOUCH_INSTRUCTIONS = "/img/instructions-touch.jpg";
   var mouseInstructions = null;
   var touchShown = false;
-  function choosePictures(touch) {
-    if (touch === touchShown) {
+  var touchWanted = false;
+  function showChosen() {
+    if (touchWanted === touchShown) {
       return;
     }
+    var files = Module["lumenFiles"];
     if (mouseInstructions === null) {
-      mouseInstructions = FS.readFile(INSTRUCTIONS);
+      mouseInstructions = files.read(INSTRUCTIONS);
     }
-    FS.writeFile(INSTRUCTIONS, touch ? FS.readFile(TOUCH_INSTRUCTIONS) : mouseInstructions);
-    touchShown = touch;
+    files.write(INSTRUCTIONS, touchWanted ? files.read(TOUCH_INSTRUCTIONS) : mouseInstructions);
+    touchShown = touchWanted;
+  }
+  // The pictures may still be on their way; they are chosen as they land,
+  // before the click that waits for them shows them.
+  function choosePictures(touch) {
+    touchWanted = touch;
+    if (!Module["lumenFiles"].whenArrived(TOUCH_INSTRUCTIONS, showChosen)) {
+      showChosen();
+    }
   }
   window.addEventListener("mousedown", function () {
     if (!simulating) {

@@ -58,7 +58,8 @@ public:
     // returns null with the reason in getError. Needs the output open. In
     // the browser the decoding finishes later: a play asked for before then
     // starts once it has finished, and a file that cannot be decoded prints
-    // "ERROR: Could not decode <file> (<reason>)" then.
+    // "ERROR: Could not decode <file> (<reason>)" then. A file that the page
+    // is still downloading gives a sample at once, decoded once it arrives.
     static Sample* loadSample(const char* file);
     // Frees sample; nothing may be playing it any more. Null is ignored.
     static void freeSample(Sample* sample);

@@ -15,9 +15,9 @@
 // page's script side keeps (the context, the decoded buffers, the plays on
 // each channel) lives in Module.lumenSound; the functions below are this
 // file's only way into it. Module.soundPlays() gives a copy of the counts of
-// sources started and ended (stopped ones included), of the channels playing
-// and of the context's state, for checking from the page that sound really
-// plays.
+// sources started and ended (stopped ones included), of the channels playing,
+// of the context's state and of the samples decoded and still to be decoded,
+// for checking from the page that sound really plays.
 
 struct SoundDevice::Sample
 {
@@ -52,17 +52,22 @@ bool readFile(const char* file, std::vector<unsigned char>& bytes)
 }
 } // namespace
 
-// Creates the context and, on the first call of the page, the script side
-// that every other function here works on, and the listeners that resume a
-// context the browser started suspended. Returns the context's rate, or 0
+// Creates the context (or takes the one the page made) and, on the first
+// call of the page, the script side that every other function here works
+// on, and the listeners that resume a context the browser started
+// suspended. Returns the context's rate, or 0
 // with the reason written into failure.
 EM_JS(int, lumenSoundOpen, (char* failure, int failureSize), {
     var Context = globalThis.AudioContext || globalThis.webkitAudioContext;
-    var context = null;
+    /* The page may have made the first context while the game downloaded,
+       since making one can take a while. */
+    var context = Module['preparedAudioContext'] || null;
+    Module['preparedAudioContext'] = null;
     try {
         if (!Context)
             throw new Error('this browser has no Web Audio');
-        context = new Context();
+        if (!context)
+            context = new Context();
     } catch (error) {
         stringToUTF8(error && error.message ? error.message : String(error), failure, failureSize);
         return 0;
@@ -122,12 +127,37 @@ EM_JS(int, lumenSoundOpen, (char* failure, int failureSize), {
                     play.live = false;
             });
         };
+        /* Decodes bytes (an ArrayBuffer it may take) into the sample of
+           that id while the entry is still the sample's. */
+        sound.decode = function(id, entry, bytes, name) {
+            var current = function() { return sound.samples[id] === entry && sound.context; };
+            if (!current())
+                return;
+            var done = function(buffer) {
+                if (current())
+                    sound.decoded(id, buffer, null);
+            };
+            var failed = function(error) {
+                if (!current())
+                    return;
+                var reason = error && error.message ? error.message : String(error);
+                out('ERROR: Could not decode ' + name + ' (' + reason + ')');
+                sound.decoded(id, null, reason);
+            };
+            var decoding = sound.context.decodeAudioData(bytes, done, failed);
+            /* Where it also returns a promise, the failure is handled above. */
+            if (decoding && decoding.catch)
+                decoding.catch(function() {});
+        };
         Module['soundPlays'] = function() {
+            var live = sound.samples.filter(function(entry) { return entry; });
             return {
                 started: sound.started,
                 ended: sound.ended,
                 playing: sound.channels.filter(function(play) { return play && play.live; }).length,
-                state: sound.context ? sound.context.state : 'closed'
+                state: sound.context ? sound.context.state : 'closed',
+                decoded: live.filter(function(entry) { return entry.buffer; }).length,
+                waiting: live.filter(function(entry) { return !entry.buffer && !entry.failure; }).length
             };
         };
         /* Browsers let a page's sound start only after the player has done
@@ -169,23 +199,25 @@ EM_JS(int, lumenSoundDecode, (const unsigned char* data, int size, const char* f
     var entry = {buffer: null, failure: null};
     var id = sound.samples.length;
     sound.samples.push(entry);
+    sound.decode(id, entry, HEAPU8.slice(data, data + size).buffer, UTF8ToString(file));
+    return id;
+});
+
+// When file is one of the page's that is still downloading, returns the id
+// of a new sample that is decoded once the file has arrived; else -1.
+EM_JS(int, lumenSoundDecodeLater, (const char* file), {
+    var files = Module['lumenFiles'];
+    var sound = Module['lumenSound'];
     var name = UTF8ToString(file);
-    var current = function() { return sound.samples[id] === entry; };
-    var done = function(buffer) {
-        if (current())
-            sound.decoded(id, buffer, null);
-    };
-    var failed = function(error) {
-        if (!current())
-            return;
-        var reason = error && error.message ? error.message : String(error);
-        out('ERROR: Could not decode ' + name + ' (' + reason + ')');
-        sound.decoded(id, null, reason);
-    };
-    var decoding = sound.context.decodeAudioData(HEAPU8.slice(data, data + size).buffer, done, failed);
-    /* Where it also returns a promise, the failure is handled above. */
-    if (decoding && decoding.catch)
-        decoding.catch(function() {});
+    var path = PATH_FS.resolve(name);
+    var entry = {buffer: null, failure: null};
+    var id = sound.samples.length;
+    var arriving = files && files.whenArrived(path, function() {
+        sound.decode(id, entry, files.read(path).buffer, name);
+    });
+    if (!arriving)
+        return -1;
+    sound.samples.push(entry);
     return id;
 });
 
@@ -259,7 +291,11 @@ SoundDevice::Sample* SoundDevice::loadSample(const char* file)
 {
     std::vector<unsigned char> bytes;
     if (!readFile(file, bytes))
-        return nullptr;
+    {
+        // The page downloads the sounds while the game starts.
+        const int arriving = lumenSoundDecodeLater(file);
+        return arriving < 0 ? nullptr : new Sample{arriving};
+    }
     return new Sample{lumenSoundDecode(bytes.data(), static_cast<int>(bytes.size()), file)};
 }
 
