@@ -1,12 +1,20 @@
+#include "support/CoutCapture.h"
+#include "support/PictureTestSupport.h"
+
 #include "Screens.h"
 
+#include "glframework/TextureManager.h"
+#include "glframework/TextureMap.h"
 #include "glframework/vectors.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -136,5 +144,77 @@ TEST(ArtTest, ArrowSpansTheWidthAndPointsRight)
     }
     EXPECT_GT(tallRight, arrow.height / 2);
     EXPECT_LT(tallLeft, arrow.height / 3);
+}
+
+// The art script squeezes its pictures after drawing them; the desktop game
+// must still decode every one to exactly the pixels ImageMagick reads from the
+// file, and keep the PNGs' transparency measured (which DevIL cannot do for a
+// palette picture), or the sprites would be drawn whole.
+TEST(ArtTest, DesktopUploadsEveryPictureAsDrawn)
+{
+    setUpPixelWorld();
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator("img"))
+        files.push_back(entry.path().generic_string());
+    std::sort(files.begin(), files.end());
+    int pngs = 0;
+    int jpegs = 0;
+    for (const std::string& file : files)
+    {
+        const bool png = file.size() > 4 && file.compare(file.size() - 4, 4, ".png") == 0;
+        const bool jpeg = file.size() > 4 && file.compare(file.size() - 4, 4, ".jpg") == 0;
+        if (!png && !jpeg)
+            continue;
+        pngs += png ? 1 : 0;
+        jpegs += jpeg ? 1 : 0;
+        const Rgba drawn = readImage(file);
+        ASSERT_FALSE(drawn.data.empty()) << file;
+        bool opaque = true;
+        for (std::size_t at = 3; at < drawn.data.size(); at += 4)
+            opaque = opaque && drawn.data[at] == 255;
+
+        TextureMap* texture = nullptr;
+        {
+            const CoutCapture quiet;
+            texture = getTexture(keepName("./" + file));
+        }
+        ASSERT_NE(texture->id, TextureMap::NO_TEXTURE) << file;
+        glBindTexture(GL_TEXTURE_2D, texture->id);
+        GLint width = 0;
+        GLint height = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+        ASSERT_EQ(width, drawn.width) << file;
+        ASSERT_EQ(height, drawn.height) << file;
+        // Texture row 0 is the picture's top row, as in ImageMagick's output.
+        std::vector<std::uint8_t> texels(drawn.data.size());
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        GLint greyBits = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_LUMINANCE_SIZE, &greyBits);
+        if (greyBits > 0)
+        {
+            // A grey texture reads back as red alone, but drawing samples
+            // its grey into all three colours.
+            std::vector<std::uint8_t> grey(texels.size() / 2);
+            glGetTexImage(GL_TEXTURE_2D, 0, GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE, grey.data());
+            for (std::size_t i = 0; i < grey.size() / 2; ++i)
+            {
+                texels[i * 4] = texels[i * 4 + 1] = texels[i * 4 + 2] = grey[i * 2];
+                texels[i * 4 + 3] = grey[i * 2 + 1];
+            }
+        }
+        else
+            glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        std::size_t differing = 0;
+        for (std::size_t i = 0; i < texels.size(); ++i)
+            differing += texels[i] != drawn.data[i];
+        EXPECT_EQ(differing, 0u) << file;
+
+        EXPECT_TRUE(texture->coverage.isKnown()) << file;
+        EXPECT_EQ(texture->coverage.isOpaque(), opaque) << file;
+        EXPECT_EQ(opaque, jpeg) << file << ": the pictures with transparency are the PNGs";
+    }
+    EXPECT_GT(pngs, 0);
+    EXPECT_GT(jpegs, 0);
 }
 } // namespace

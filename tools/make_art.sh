@@ -3,7 +3,9 @@
 # first argument) with ImageMagick 6 and the DejaVu fonts. The output is kept
 # in the repository, so the game never needs this script to run; rerun it after
 # changing the art. The result is the same on every run. It ends with the
-# desktop icons, drawn from these pictures into dist/icons.
+# desktop icons, drawn from these pictures into dist/icons, and then packs
+# every picture into fewer bytes without changing a pixel (optipng, zopflipng
+# and jpegtran).
 #
 # Geometry the game relies on:
 # - Full-window pictures (splash, instructions, win, lose, bg) are 1024 x 1024
@@ -33,6 +35,12 @@ for font in "$SANS" "$SANS_BOLD" "$SERIF" "$SERIF_BOLD"; do
     [[ -f "$font" ]] || { echo "missing font $font (package fonts-dejavu-core)" >&2; exit 1; }
 done
 command -v convert > /dev/null || { echo "ImageMagick's convert is needed" >&2; exit 1; }
+# The lossless squeezing at the end: optipng and zopflipng for the PNGs,
+# jpegtran for the JPEGs.
+for tool in optipng:optipng zopflipng:zopfli jpegtran:libjpeg-turbo-progs; do
+    command -v "${tool%%:*}" > /dev/null ||
+        { echo "${tool%%:*} is needed (package ${tool#*:})" >&2; exit 1; }
+done
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -315,3 +323,158 @@ convert "$work/backdrop.png" "$work/maskGlow.png" -compose over -composite \
     "$work/maskDisc.png" -compose over -composite -alpha off -resize 512x512 \
     -strip -define png:exclude-chunks=date,time PNG24:"$icons/lumen-maskable-512.png"
 echo "icons written to $icons"
+
+# ------------------------------------------------------- lossless squeezing
+# Every picture is rewritten in fewer bytes with exactly the same pixels:
+# each candidate's decoded RGBA must equal the original's, or the script
+# stops, and the smallest one is kept.
+
+# The decoded pixels as 8-bit RGBA, the yardstick of every step.
+pixels() {
+    convert "$1" -depth 8 rgba:- | sha256sum | cut -d' ' -f1
+}
+
+# A PNG's colour type (0 grey, 2 RGB, 3 palette, 4 grey and alpha, 6 RGBA)
+# and bit depth, from its header.
+pngLayout() {
+    od -An -j24 -N2 -tu1 "$1" | awk '{ print $2 "/" $1 }'
+}
+
+# Keeps the smallest of the candidates (the first of equals), after checking
+# that each shows the original's pixels.
+keepSmallest() { # file pixels candidate...
+    local file="$1" want="$2" best="$1" candidate
+    shift 2
+    for candidate in "$@"; do
+        [[ "$(pixels "$candidate")" == "$want" ]] ||
+            { echo "squeezing $file changed its pixels ($candidate)" >&2; exit 1; }
+        if (($(stat -c %s "$candidate") < $(stat -c %s "$best"))); then
+            best="$candidate"
+        fi
+    done
+    [[ "$best" == "$file" ]] || cp "$best" "$file"
+}
+
+# A PNG: stored grey where all its pixels are grey; optipng chooses each
+# row's filter, and zopflipng packs the rows tighter, once with those filters
+# and once with its own choice by entropy. A palette is never kept: the
+# desktop's DevIL keeps such a picture indexed, and the game then cannot
+# measure which parts of it are transparent.
+squeezePng() { # file scratch-folder
+    local file="$1" dir="$2" want base width height level iterations filter layout candidates=()
+    mkdir -p "$dir"
+    want="$(pixels "$file")"
+    base="$file"
+    # ImageMagick warns, and writes colour, where a picture is not grey.
+    convert "$file" -define png:color-type=4 -define png:bit-depth=8 -strip \
+        -define png:exclude-chunks=date,time PNG:"$dir/grey.png" 2> /dev/null
+    if [[ "$(pngLayout "$dir/grey.png")" == 4/8 && "$(pixels "$dir/grey.png")" == "$want" ]]; then
+        base="$dir/grey.png"
+        candidates+=("$base")
+    fi
+    # Small pictures get the thorough search. On the large ones it would
+    # cost tens of seconds for a few hundred bytes: optipng's quick filter
+    # choice does as well there, and zopfli already takes 10 to 20 seconds
+    # for each filter on a 1024 x 1024 picture with 5 iterations.
+    read -r width height < <(identify -format '%w %h\n' "$file")
+    if ((width * height > 256 * 256)); then
+        level=2
+        iterations=5
+    else
+        level=7
+        iterations=15
+    fi
+    # -nx: no reduction of colour type or depth, so that nothing becomes a
+    # palette.
+    optipng -quiet -o"$level" -nx -strip all -out "$dir/optipng.png" "$base"
+    candidates+=("$dir/optipng.png")
+    for filter in p e; do
+        zopflipng -y --iterations="$iterations" --filters="$filter" "$dir/optipng.png" \
+            "$dir/zopfli-$filter.png" > /dev/null
+        layout="$(pngLayout "$dir/zopfli-$filter.png")"
+        [[ "$layout" == 3/* || "$layout" != */8 ]] || candidates+=("$dir/zopfli-$filter.png")
+    done
+    keepSmallest "$file" "$want" "${candidates[@]}"
+}
+
+# Two orders of progressive scans for jpegtran, which on these pictures
+# came out smaller than its own. Both send the three components' average
+# (DC) values first. The first then sends the brightness's detail (AC) in
+# three bands of frequency without its last bit, then that bit for all of
+# them, and each colour's detail likewise in one band. The second sends the
+# brightness's detail without its last two bits, then each of those bits.
+cat > "$work/scans1.txt" << 'SCANS'
+0,1,2: 0-0, 0, 0;
+0: 1-2, 0, 1;
+0: 3-9, 0, 1;
+0: 10-63, 0, 1;
+0: 1-63, 1, 0;
+1: 1-63, 0, 1;
+1: 1-63, 1, 0;
+2: 1-63, 0, 1;
+2: 1-63, 1, 0;
+SCANS
+cat > "$work/scans2.txt" << 'SCANS'
+0,1,2: 0-0, 0, 0;
+0: 1-2, 0, 2;
+0: 3-9, 0, 2;
+0: 10-63, 0, 2;
+0: 1-63, 2, 1;
+0: 1-63, 1, 0;
+1: 1-63, 0, 1;
+1: 1-63, 1, 0;
+2: 1-63, 0, 1;
+2: 1-63, 1, 0;
+SCANS
+
+# A JPEG: the same coefficients with optimised Huffman tables and without
+# metadata, sequential or in either progressive order, whichever is smallest
+# (the soft, dark background packs best sequential).
+squeezeJpeg() { # file scratch-folder
+    local file="$1" dir="$2" want
+    mkdir -p "$dir"
+    want="$(pixels "$file")"
+    jpegtran -copy none -optimize -outfile "$dir/sequential.jpg" "$file"
+    jpegtran -copy none -optimize -scans "$work/scans1.txt" -outfile "$dir/scans1.jpg" "$file"
+    jpegtran -copy none -optimize -scans "$work/scans2.txt" -outfile "$dir/scans2.jpg" "$file"
+    keepSmallest "$file" "$want" "$dir/sequential.jpg" "$dir/scans1.jpg" "$dir/scans2.jpg"
+}
+
+# One picture at a time for each processor, the largest first so that the
+# small ones fill in at the end; a failure of any stops the script.
+squeezeAll() { # file...
+    local file finished running=0 failed=0 count=0 slots
+    local -A names=()
+    slots="$(nproc 2> /dev/null || echo 1)"
+    for file in "$@"; do
+        while ((running >= slots)); do
+            wait -n -p finished || { echo "squeezing ${names[$finished]} failed" >&2; failed=1; }
+            running=$((running - 1))
+        done
+        count=$((count + 1))
+        case "$file" in
+        *.png) squeezePng "$file" "$work/squeeze$count" & ;;
+        *.jpg) squeezeJpeg "$file" "$work/squeeze$count" & ;;
+        esac
+        names[$!]="$file"
+        running=$((running + 1))
+    done
+    while ((running > 0)); do
+        wait -n -p finished || { echo "squeezing ${names[$finished]} failed" >&2; failed=1; }
+        running=$((running - 1))
+    done
+    ((failed == 0)) || exit 1
+}
+pictures=()
+for picture in yingleft yingright yingtop puck aura selection arrow whiteSparkle sparkle; do
+    pictures+=("$out/$picture.png")
+done
+for picture in splash instructions instructions-touch win lose bg; do
+    pictures+=("$out/$picture.jpg")
+done
+for size in 16 32 48 64 128 192 256 512 maskable-512; do
+    pictures+=("$icons/lumen-$size.png")
+done
+mapfile -t pictures < <(ls -S "${pictures[@]}")
+squeezeAll "${pictures[@]}"
+echo "pictures squeezed"
