@@ -32,7 +32,7 @@ NEEDED_FOR_THE_WEB = {"emscripten", "libstb-dev", "python3", "cmake"}
 ONLY_FOR_TESTING = {"googletest", "libgtest-dev", "libbenchmark-dev", "chromium", "chromium-driver",
                     "python3-selenium", "xdotool", "x11-utils", "imagemagick", "lintian", "dpkg-dev",
                     "file", "desktop-file-utils", "appstream-util", "appstream", "man-db",
-                    "bsdextrautils", "optipng", "zopfli", "jpegoptim"}
+                    "bsdextrautils", "optipng", "zopfli", "libjpeg-turbo-progs"}
 # What only the browser's version uses.
 ONLY_FOR_THE_WEB = {"emscripten", "libstb-dev", "brotli", "flac", "nodejs"}
 # What only the desktop's version uses.

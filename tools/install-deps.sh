@@ -42,7 +42,7 @@ TEST_PACKAGES="googletest libgtest-dev libbenchmark-dev
 xdotool x11-utils imagemagick
 dpkg-dev file desktop-file-utils appstream-util appstream lintian man-db bsdextrautils
 chromium chromium-driver python3-selenium
-optipng zopfli jpegoptim fonts-dejavu-core"
+optipng zopfli libjpeg-turbo-progs fonts-dejavu-core"
 
 usage() {
     echo "usage: $0 [--list] [play|web|test]..." >&2
