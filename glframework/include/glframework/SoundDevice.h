@@ -38,9 +38,12 @@ public:
     // (<reason>): sound is off" and opens SDL's silent driver instead; only
     // if that fails too it prints "ERROR: Silent sound driver unavailable
     // (<reason>)" and returns false. Without MP3 decoding it prints "ERROR:
-    // MP3 decoding unavailable (<reason>)" and stays open. Browser: creates
-    // the audio context, or prints "Sound device unavailable (<reason>):
-    // sound is off" and returns false. Safe before main.
+    // MP3 decoding unavailable (<reason>)" and stays open. Browser: asks for
+    // the audio context, which is made once the next frame has been drawn
+    // (decodings and plays wait for it), or, without Web Audio, prints
+    // "Sound device unavailable (<reason>): sound is off" and returns false;
+    // a context the browser then refuses prints the same line. Safe before
+    // main.
     static bool open();
     // Closes the output (desktop: the mixer and SDL's audio, and the rest of
     // SDL when nothing else of it is in use). Whatever plays or is hooked
@@ -48,7 +51,8 @@ public:
     static void close();
     // Whether the output is open.
     static bool isOpen();
-    // Frames per second of the output as last opened; RATE before.
+    // Frames per second of the output as last opened; RATE before (and in
+    // the browser until its context is made).
     static int getRate();
     // Interleaved channels in each frame of the output as last opened; 2
     // before.

@@ -52,24 +52,18 @@ bool readFile(const char* file, std::vector<unsigned char>& bytes)
 }
 } // namespace
 
-// Creates the context (or takes the one the page made) and, on the first
-// call of the page, the script side that every other function here works
-// on, and the listeners that resume a context the browser started
-// suspended. Returns the context's rate, or 0
-// with the reason written into failure.
-EM_JS(int, lumenSoundOpen, (char* failure, int failureSize), {
+// Makes, on the first call of the page, the script side that every other
+// function here works on, and the listeners that resume a context the
+// browser started suspended; then asks for a new context, made once the
+// next frame has been drawn: making a page's first audio context can take a
+// good part of a second, which the first screen does not wait for, and the
+// game's first sounds come later. Decodings and plays asked for before then
+// wait for it. Returns the rate asked for, or 0 with the reason written into
+// failure.
+EM_JS(int, lumenSoundOpen, (char* failure, int failureSize, int rate), {
     var Context = globalThis.AudioContext || globalThis.webkitAudioContext;
-    /* The page may have made the first context while the game downloaded,
-       since making one can take a while. */
-    var context = Module['preparedAudioContext'] || null;
-    Module['preparedAudioContext'] = null;
-    try {
-        if (!Context)
-            throw new Error('this browser has no Web Audio');
-        if (!context)
-            context = new Context();
-    } catch (error) {
-        stringToUTF8(error && error.message ? error.message : String(error), failure, failureSize);
+    if (!Context) {
+        stringToUTF8('this browser has no Web Audio', failure, failureSize);
         return 0;
     }
     var sound = Module['lumenSound'];
@@ -130,9 +124,16 @@ EM_JS(int, lumenSoundOpen, (char* failure, int failureSize), {
         /* Decodes bytes (an ArrayBuffer it may take) into the sample of
            that id while the entry is still the sample's. */
         sound.decode = function(id, entry, bytes, name) {
-            var current = function() { return sound.samples[id] === entry && sound.context; };
-            if (!current())
+            if (sound.samples[id] !== entry)
                 return;
+            if (!sound.context) {
+                /* Decoded once the context is made. */
+                entry.bytes = bytes;
+                entry.name = name;
+                return;
+            }
+            var context = sound.context;
+            var current = function() { return sound.samples[id] === entry && sound.context; };
             var done = function(buffer) {
                 if (current())
                     sound.decoded(id, buffer, null);
@@ -144,7 +145,7 @@ EM_JS(int, lumenSoundOpen, (char* failure, int failureSize), {
                 out('ERROR: Could not decode ' + name + ' (' + reason + ')');
                 sound.decoded(id, null, reason);
             };
-            var decoding = sound.context.decodeAudioData(bytes, done, failed);
+            var decoding = context.decodeAudioData(bytes, done, failed);
             /* Where it also returns a promise, the failure is handled above. */
             if (decoding && decoding.catch)
                 decoding.catch(function() {});
@@ -155,7 +156,7 @@ EM_JS(int, lumenSoundOpen, (char* failure, int failureSize), {
                 started: sound.started,
                 ended: sound.ended,
                 playing: sound.channels.filter(function(play) { return play && play.live; }).length,
-                state: sound.context ? sound.context.state : 'closed',
+                state: sound.context ? sound.context.state : sound.opening ? 'opening' : 'closed',
                 decoded: live.filter(function(entry) { return entry.buffer; }).length,
                 waiting: live.filter(function(entry) { return !entry.buffer && !entry.failure; }).length
             };
@@ -177,17 +178,47 @@ EM_JS(int, lumenSoundOpen, (char* failure, int failureSize), {
             document.addEventListener(type, resume, true);
         });
     }
-    sound.context = context;
+    sound.context = null;
     sound.channels = [];
-    return context.sampleRate;
+    var opening = sound.opening = {};
+    requestAnimationFrame(function() {
+        setTimeout(function() {
+            if (sound.opening !== opening)
+                return;
+            sound.opening = null;
+            try {
+                sound.context = new Context();
+            } catch (error) {
+                out('Sound device unavailable (' + (error && error.message ? error.message : String(error)) +
+                    '): sound is off');
+                return;
+            }
+            sound.samples.forEach(function(entry, id) {
+                if (entry && entry.bytes) {
+                    var bytes = entry.bytes;
+                    entry.bytes = null;
+                    sound.decode(id, entry, bytes, entry.name);
+                }
+            });
+        }, 0);
+    });
+    return rate;
 });
 
 EM_JS(void, lumenSoundClose, (), {
     var sound = Module['lumenSound'];
     var context = sound.context;
     sound.context = null;
+    sound.opening = null;
     sound.channels = [];
-    context.close();
+    if (context)
+        context.close();
+});
+
+// The rate of the context once it is made, else 0.
+EM_JS(int, lumenSoundRate, (), {
+    var context = Module['lumenSound'].context;
+    return context ? context.sampleRate : 0;
 });
 
 // Starts decoding size bytes at data, a copy of them, and returns the new
@@ -253,7 +284,7 @@ bool SoundDevice::open()
     if (opened)
         return true;
     char failure[256] = "";
-    const int rate = lumenSoundOpen(failure, sizeof failure);
+    const int rate = lumenSoundOpen(failure, sizeof failure, RATE);
     if (rate <= 0)
     {
         logLine("Sound device unavailable (", failure, "): sound is off");
@@ -279,7 +310,8 @@ bool SoundDevice::isOpen()
 
 int SoundDevice::getRate()
 {
-    return openedRate;
+    const int made = opened ? lumenSoundRate() : 0;
+    return made > 0 ? made : openedRate;
 }
 
 int SoundDevice::getStreamChannels()
