@@ -282,14 +282,14 @@ def main():
         on_disk = os.path.join(site, path)
         size = os.path.getsize(on_disk) if os.path.isfile(on_disk) else None
         # A file with compressed copies arrives as one of them.
-        served = [os.path.getsize(on_disk + suffix) for suffix in ("", ".gz", ".br")
+        copies = [os.path.getsize(on_disk + suffix) for suffix in ("", ".gz", ".br")
                   if os.path.isfile(on_disk + suffix)]
-        note = "" if body in served and transfer > body else "  <- differs from the file or not fetched"
+        note = "" if body in copies and transfer > body else "  <- differs from the file or not fetched"
         # The service worker, which the page starts once the game runs, may
         # answer the last requests (the icons the browser asks for to offer
         # installing) from the copy it has just kept, or the browser from its
         # cache: no byte of those crosses the network, and the count says so.
-        if note and transfer == 0 and body in served and path not in GAME_FILES:
+        if note and transfer == 0 and body in copies and path not in GAME_FILES:
             note = "  (from a local copy)"
         elif note:
             failed.append(path + " was not fetched whole")
