@@ -23,6 +23,7 @@ import base64
 import http.server
 import json
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -107,16 +108,17 @@ def same_brightnesses(seen, expected, tolerance=4.0):
 
 
 class Site:
-    """The site's server for the whole run: the built site as lumen/ and
-    again as slow/ (a place no service worker has kept), and copies of it
-    whose last data pack is missing/ (it fails while the game already runs)
-    or whose first is cut short/ (before the game starts). Stopping it cuts
-    the network as surely as a cable; it starts again on the same port."""
+    """The site's server for the whole run: a copy of the built site as
+    lumen/, where a new build can be put, the site itself again as slow/ (a
+    place no service worker has kept), and copies of it whose last data pack
+    is missing/ (it fails while the game already runs) or whose first is cut
+    short/ (before the game starts). Stopping it cuts the network as surely
+    as a cable; it starts again on the same port."""
 
     def __init__(self, built):
         self.folder = tempfile.TemporaryDirectory()
-        for name in ("lumen", "slow"):
-            os.symlink(os.path.abspath(built), os.path.join(self.folder.name, name))
+        shutil.copytree(built, os.path.join(self.folder.name, "lumen"))
+        os.symlink(os.path.abspath(built), os.path.join(self.folder.name, "slow"))
         for broken, pack in (("missing", "lumen-play.data"), ("short", "lumen-splash.data")):
             copy = os.path.join(self.folder.name, broken)
             shutil.copytree(built, copy)
@@ -140,6 +142,25 @@ class Site:
     def stop(self):
         self.server.shutdown()
         self.server.server_close()
+
+    # Puts a new build on lumen/, as an upload of a new version would: the
+    # same game under another identity, which the page and the service
+    # worker carry (their compressed copies go, being the old build's).
+    # Returns the new identity.
+    def publish_new_build(self):
+        site = os.path.join(self.folder.name, "lumen")
+        with open(os.path.join(site, "service-worker.js")) as worker:
+            old = re.search(r'var BUILD = "([0-9a-f]+)";', worker.read()).group(1)
+        new = old[::-1] if old[::-1] != old else "0" * len(old)
+        for name in ("index.html", "service-worker.js"):
+            with open(os.path.join(site, name)) as text:
+                content = text.read()
+            with open(os.path.join(site, name), "w") as text:
+                text.write(content.replace(old, new))
+            for copy in (name + ".gz", name + ".br"):
+                if os.path.exists(os.path.join(site, copy)):
+                    os.remove(os.path.join(site, copy))
+        return new
 
     def url(self, folder="lumen"):
         return "http://127.0.0.1:%d/%s/" % (self.port, folder)
@@ -489,6 +510,16 @@ class BrowserTest(unittest.TestCase):
         self.wait_for_count("Loaded texture ./img/splash.jpg", 3, 30)
         time.sleep(0.6)
         self.assertLess(self.difference(self.shot("splash"), "img/splash.jpg"), 6.0)
+
+        # A new build on the server: the next visit with a network plays it,
+        # and its service worker keeps its files and drops the old build's.
+        build = self.site.publish_new_build()
+        self.driver.get(self.url)
+        self.assertEqual(self.driver.execute_script("return BUILD;"), build)
+        self.wait_for_count("Loaded texture ./img/splash.jpg", 4, 30)
+        kept = lambda: [name.split(" ")[-1] for name in self.driver.execute_async_script(
+            "caches.keys().then(arguments[arguments.length - 1]);")]
+        self.wait_for(lambda log: kept() == [build], 30, "only the new build to be kept")
 
         # A site whose data pack is missing, or cut short, says so within
         # seconds, with a button to reload: the missing one once the game
