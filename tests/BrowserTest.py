@@ -9,10 +9,10 @@ board, the splash, a click to the instructions, a click into play, the ten
 pucks of a new game, a transfer of light, q for the win picture, a click
 into the next game and Escape to end it; on an emulated phone, by taps; and
 through the bad moments: a reload with the network cut, the WebGL context
-taken away and given back, and the broken sites; and on a slow link, clicking
-through faster than the files arrive. The pictures and the log
-are judged by browser_check, the desktop tests' own finders. The first board
-is held against the desktop game's first board, played under the X display
+taken away and given back, a new build put on the server, and the broken
+sites; and on a slow link, clicking through faster than the files arrive.
+The pictures and the log are judged by browser_check, the desktop tests' own
+finders. The first board is held against the desktop game's first board, played under the X display
 the test is given.
 
 Usage: BrowserTest.py --site FOLDER --check BROWSER_CHECK --desktop LUMEN
