@@ -12,8 +12,8 @@ through the bad moments: a reload with the network cut, the WebGL context
 taken away and given back, a new build put on the server, and the broken
 sites; and on a slow link, clicking through faster than the files arrive.
 The pictures and the log are judged by browser_check, the desktop tests' own
-finders. The first board is held against the desktop game's first board, played under the X display
-the test is given.
+finders. The first board is held against the desktop game's first board,
+played under the X display the test is given.
 
 Usage: BrowserTest.py --site FOLDER --check BROWSER_CHECK --desktop LUMEN
 """
