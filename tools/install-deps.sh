@@ -9,7 +9,8 @@
 #   play  build the desktop game and play it (./play.sh)
 #   web   build the browser's version and serve it (./play.sh --web)
 #   test  everything the test suite and the benchmarks use (./test.sh,
-#         bench/run.sh): play's and web's packages and the test tools
+#         bench/run.sh): play's and web's packages, the test tools and
+#         what the art and sound scripts in tools/ use
 # With no purpose given, test: everything.
 set -e
 
@@ -37,12 +38,15 @@ WEB_PACKAGES="cmake make emscripten libstb-dev brotli flac python3"
 # and convert); the Debian package's makers and checkers (dpkg-dev, file,
 # the desktop entry and metainfo validators, lintian, man and col for the
 # manual page); headless Chromium with Selenium for the browser's version;
-# and the tools and fonts the art scripts draw and squeeze the pictures with.
+# the tools and fonts the art script draws and squeezes the pictures with;
+# and sox (with its MP3 reader, for the summary) and lame, with which the
+# sound script makes the sounds.
 TEST_PACKAGES="googletest libgtest-dev libbenchmark-dev
 xdotool x11-utils imagemagick
 dpkg-dev file desktop-file-utils appstream-util appstream lintian man-db bsdextrautils
 chromium chromium-driver python3-selenium
-optipng zopfli libjpeg-turbo-progs fonts-dejavu-core"
+optipng zopfli libjpeg-turbo-progs fonts-dejavu-core
+sox libsox-fmt-mp3 lame"
 
 usage() {
     echo "usage: $0 [--list] [play|web|test]..." >&2
