@@ -38,35 +38,38 @@ MIN_COLOURS = 32  # a cleared canvas has one colour; a picture has hundreds
 # is read right after each of the page's own frame callbacks, while it is
 # still in the drawing buffer (reading it in a later callback finds it
 # already cleared); the first frame with a picture in it is the splash
-# frame. Also counts the
-# page's own callbacks, the game drawing once in each, and their time.
+# frame. Also counts the page's own callbacks, the game drawing once in
+# each, and their time.
 HOOK = r"""
 window.__bench = {line: null, splash: null, pageFrames: 0, pageMs: 0, raf: window.requestAnimationFrame};
-__bench.colours = function (source) {
-  var copy = document.createElement('canvas');
-  copy.width = 64; copy.height = 48;
-  var context = copy.getContext('2d', {willReadFrequently: true});
-  context.drawImage(source, 0, 0, 64, 48);
-  var pixels = context.getImageData(0, 0, 64, 48).data, seen = new Set();
-  for (var i = 0; i < pixels.length; i += 4)
-    seen.add((pixels[i] << 24) | (pixels[i + 1] << 16) | (pixels[i + 2] << 8) | pixels[i + 3]);
-  return seen.size;
-};
-// The colours of the frame just drawn, read from the game's own WebGL
-// context on a 64x48 grid of its pixels: far cheaper than copying the
-// canvas, so that looking for the splash hardly delays the next frame.
-__bench.drawnColours = function () {
-  var gl = window.Module && Module.ctx;
-  if (!gl) return 0;
-  var width = gl.drawingBufferWidth, height = gl.drawingBufferHeight;
-  var pixels = new Uint8Array(width * height * 4), seen = new Set();
-  gl.readPixels(0, 0, width, height, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
+// The distinct colours on a 64x48 grid of an RGBA picture's pixels.
+__bench.gridColours = function (pixels, width, height) {
+  var seen = new Set();
   for (var y = 0; y < 48; y++)
     for (var x = 0; x < 64; x++) {
       var i = (Math.floor((y + 0.5) * height / 48) * width + Math.floor((x + 0.5) * width / 64)) * 4;
       seen.add((pixels[i] << 24) | (pixels[i + 1] << 16) | (pixels[i + 2] << 8) | pixels[i + 3]);
     }
   return seen.size;
+};
+// The colours of a canvas or picture shrunk to 64x48.
+__bench.colours = function (source) {
+  var copy = document.createElement('canvas');
+  copy.width = 64; copy.height = 48;
+  var context = copy.getContext('2d', {willReadFrequently: true});
+  context.drawImage(source, 0, 0, 64, 48);
+  return __bench.gridColours(context.getImageData(0, 0, 64, 48).data, 64, 48);
+};
+// The colours of the frame just drawn, read from the game's own WebGL
+// context on the grid: far cheaper than copying the canvas, so that looking
+// for the splash hardly delays the next frame.
+__bench.drawnColours = function () {
+  var gl = window.Module && Module.ctx;
+  if (!gl) return 0;
+  var width = gl.drawingBufferWidth, height = gl.drawingBufferHeight;
+  var pixels = new Uint8Array(width * height * 4);
+  gl.readPixels(0, 0, width, height, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
+  return __bench.gridColours(pixels, width, height);
 };
 window.requestAnimationFrame = function (callback) {
   return __bench.raf.call(window, function (stamp) {

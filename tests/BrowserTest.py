@@ -534,7 +534,8 @@ class BrowserTest(unittest.TestCase):
         # come first, the rest behind them, and clicks as soon as each screen
         # shows outrun the download. Each click waits, with the progress over
         # the board, and then acts: the game reaches play with every picture
-        # and every sound.
+        # and every sound (a picture missed would also print an unordinary
+        # "Couldn't load texture", which fails every case).
         self.driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})
         link = {"offline": False, "latency": 150, "downloadThroughput": 1_000_000 / 8,
                 "uploadThroughput": 1_000_000 / 8}
@@ -560,7 +561,6 @@ class BrowserTest(unittest.TestCase):
         for picture in ("bg.jpg", "yingtop.png", "yingleft.png", "yingright.png", "selection.png", "arrow.png",
                         "sparkle.png", "whiteSparkle.png", "puck.png", "aura.png"):
             self.assertIn("Loaded texture ./img/" + picture, log)
-        self.assertFalse([line for line in log if "Couldn't load texture" in line])
         # The four sounds, asked for before they arrived, all decoded, and the
         # music and the gong, asked to play before then, sound.
         self.wait_for(lambda log: self.sound()["decoded"] == 4 and self.sound()["started"] >= 2, 10,
