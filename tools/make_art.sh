@@ -270,11 +270,16 @@ sparkle() { # points file
 sparkle 2 "$out/whiteSparkle.png"
 sparkle 3 "$out/sparkle.png"
 
+# What the game and the browser's page load: the sprites, PNGs with
+# transparency, and the full-window screens, JPEGs.
+SPRITES=(yingleft yingright yingtop puck aura selection arrow whiteSparkle sparkle)
+SCREENS=(splash instructions instructions-touch win lose bg)
+
 # No time stamps or other metadata, so that a rerun gives the same files.
-for picture in yingleft yingright yingtop puck aura selection arrow whiteSparkle sparkle; do
+for picture in "${SPRITES[@]}"; do
     convert "$out/$picture.png" -strip -define png:exclude-chunks=date,time PNG32:"$out/$picture.png"
 done
-for picture in splash instructions instructions-touch win lose bg; do
+for picture in "${SCREENS[@]}"; do
     convert "$out/$picture.jpg" -strip -quality 92 "$out/$picture.jpg"
 done
 
@@ -308,7 +313,8 @@ convert "$work/iconDisc.png" -alpha extract -blur 0x16 -background "#a898ff" -al
 convert "$work/tile.png" "$work/iconGlow.png" -compose over -composite \
     "$work/iconDisc.png" -compose over -composite "$work/icon.png"
 # 192 and 512 are the sizes a web app's manifest offers for home screens.
-for size in 16 32 48 64 128 192 256 512; do
+ICON_SIZES=(16 32 48 64 128 192 256 512)
+for size in "${ICON_SIZES[@]}"; do
     convert "$work/icon.png" -resize "${size}x${size}" -strip -define png:exclude-chunks=date,time \
         PNG32:"$icons/lumen-$size.png"
 done
@@ -466,13 +472,13 @@ squeezeAll() { # file...
     ((failed == 0)) || exit 1
 }
 pictures=()
-for picture in yingleft yingright yingtop puck aura selection arrow whiteSparkle sparkle; do
+for picture in "${SPRITES[@]}"; do
     pictures+=("$out/$picture.png")
 done
-for picture in splash instructions instructions-touch win lose bg; do
+for picture in "${SCREENS[@]}"; do
     pictures+=("$out/$picture.jpg")
 done
-for size in 16 32 48 64 128 192 256 512 maskable-512; do
+for size in "${ICON_SIZES[@]}" maskable-512; do
     pictures+=("$icons/lumen-$size.png")
 done
 mapfile -t pictures < <(ls -S "${pictures[@]}")
